@@ -1,0 +1,19 @@
+#!/bin/bash
+# Makes (or refreshes) a private Wine prefix for the test programs: no Mono or
+# Gecko installer, no crash dialog, Wine drawing its own window frames (there is
+# no window manager under Xvfb), and a recording stand-in for the web browser so
+# that no test ever starts a real one.
+set -eu
+prefix=$1
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [ ! -f "$prefix/.tavlin-ready" ]; then
+  rm -rf "$prefix"
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /t REG_SZ /d 'C:\\tavlin-browser.exe' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$prefix/.tavlin-ready"
+fi
+echo "wine prefix ready: $prefix"

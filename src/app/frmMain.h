@@ -1,0 +1,94 @@
+// The main window's rules and event handlers. frmMain sees only ports, so every
+// handler runs the same on the host against doubles and in the real window.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/controls_port.h"
+#include "common/control_id.h"
+#include "settings/catalogue.h"
+#include "settings/modReg_Func.h"
+#include "settings/registry_port.h"
+#include "settings/version_port.h"
+#include "shell/shell_port.h"
+#include "tooltip/tooltip_port.h"
+
+namespace tavlin::app {
+
+struct Ports {
+  Controls& ui;
+  settings::RegistryPort& reg;
+  settings::VersionPort& version;
+  tooltip::TooltipPort& tips;
+  shell::ShellPort& shell;
+};
+
+class frmMain {
+ public:
+  explicit frmMain(Ports ports) : ui_(ports.ui), reg_(ports.reg), version_(ports.version),
+                                  tips_(ports.tips), shell_(ports.shell) {}
+
+  // Start-up and shutdown, panels.
+  void Form_Load();
+  void Form_Unload(short& Cancel);
+  void ShowMenu(short Index);
+  void Label13_Click();
+  void cmdAbout_Click();
+  void cboFullScreen_KeyPress(short& KeyAscii);
+
+  // Loading, applying, resetting.
+  void LoadSettings();
+  void SaveSettings();
+  void WriteValue_V(settings::Hive lHive, std::wstring_view sKey, std::wstring_view sValue,
+                    std::wstring_view vSetting, std::uint32_t sType, bool bRemove);
+  void cmbGo_Click(short Index);
+  void cmdReset_Click();
+
+  // Balloon tips.
+  void SetToolTips();
+
+  // Pickers, tool launchers and maker links.
+  void cmbdir_Click(short Index);
+  void cmdBmp_Click(short Index);
+  void cmdInet_Click();
+  void cmdFind_Click();
+  void cmdFavorite_Click();
+  void OpenURL(std::wstring_view target);
+  void imgLogo_Click();
+  void Image1_Click();
+  void lblCompany_Click();
+  void lblKwy_Click();
+  void lbllogo_Click(short Index);
+  void lblOrv_Click(short Index);
+  void lblProducts_Click(short Index);
+
+  // Routes a click on any control to its handler (with the control's index);
+  // controls without a click handler are ignored.
+  void Click(Ctl control);
+  // Escape: the same as the OK button.
+  void CancelKey() { cmbGo_Click(1); }
+
+  const std::wstring& sSkinValueName() const { return sSkinValueName_; }
+
+  // What the last load put into one catalogue control.
+  struct LoadedSetting {
+    std::wstring text;        // the exact text read, NULs and all
+    std::wstring shown;       // what the control held right after it was set
+    bool unreadable = false;  // the value exists but could not be shown
+  };
+  const LoadedSetting& Loaded(std::size_t entry) const { return loaded_[entry]; }
+
+ private:
+  Controls& ui_;
+  settings::RegistryPort& reg_;
+  settings::VersionPort& version_;
+  tooltip::TooltipPort& tips_;
+  shell::ShellPort& shell_;
+
+  std::wstring sSkinValueName_;
+  std::array<LoadedSetting, settings::kSettings.size()> loaded_{};
+};
+
+}  // namespace tavlin::app

@@ -1,0 +1,92 @@
+// The main window as data: one row per control, in twips, in creation order.
+// The window host walks this table; nothing about the layout lives in code.
+#pragma once
+
+#include <array>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/control_id.h"
+
+namespace tavlin::app {
+
+enum class Kind { Panel, Frame, Button, Label, TextBox, Combo, Image, Line };
+
+enum class Font {
+  Tahoma,                 // the window font: Tahoma 8.25, regular
+  SansSerif,              // MS Sans Serif 8.25
+  TahomaBold,             // Tahoma 8.25 bold
+  TahomaBoldUnderline,    // Tahoma 8.25 bold underlined
+  TahomaUnderline,        // Tahoma 8.25 underlined
+  TahomaLargeBold,        // Tahoma 12 bold
+  TahomaSmall,            // Tahoma 6.75
+};
+
+// A Windows system colour index, or kDefaultColour for the kind's own colour.
+using SysColour = int;
+constexpr SysColour kDefaultColour = -1;
+
+struct ControlSpec {
+  Ctl id;
+  std::wstring_view name;
+  int index;  // control-array index, or -1 for a single control
+  Kind kind;
+  Ctl container;
+  int left, top, width, height;  // twips, from the container's top-left corner
+  std::wstring_view caption;
+  Font font;
+  SysColour back, fore;
+  bool visible, enabled;
+  int tab;  // design tab index, or -1 for controls that have none
+};
+
+// The maker's web host: shown in four captions and the base of every link.
+inline constexpr std::wstring_view kMakerHost = L"www.korvanti.example";
+
+// Client area of the main window, in twips.
+inline constexpr int kClientWidthTwips = 6915;
+inline constexpr int kClientHeightTwips = 7155;
+
+std::span<const ControlSpec> Layout();
+const ControlSpec& Spec(Ctl id);
+
+// Twips to pixels at the given DPI (1440 twips an inch), rounded to nearest.
+int TwipsToPixels(int twips, int dpi);
+
+// Point size for a font (8.25 and so on, in hundredths) and whether it is bold /
+// underlined, for the window host's font cache.
+struct FontSpec {
+  std::wstring_view face;
+  int pointsTimes100;
+  bool bold;
+  bool underline;
+};
+FontSpec FontOf(Font font);
+// Character height in pixels for a LOGFONT (negative lfHeight), at a DPI.
+int FontHeightPixels(const FontSpec& font, int dpi);
+
+// The order in which the host creates the children of one container, so that
+// the platform's tab walk (z-order, descending into control parents) visits
+// the focusable controls in design tab-index order across the whole window.
+std::vector<Ctl> CreationOrder(Ctl container);
+
+// The controls that take keyboard focus, in tab order (form-wide).
+std::vector<Ctl> TabOrder();
+
+// Removes the mnemonic marks from a caption the way a label shows it: "&&" becomes
+// "&" and a single "&" disappears.
+std::wstring ShownCaption(std::wstring_view caption);
+
+}  // namespace tavlin::app
+
+namespace tavlin::app {
+
+// The Win32 control identifier of a control; 0, 1 and 2 stay free for the
+// dialog manager's IDOK and IDCANCEL.
+constexpr int ControlIdOf(Ctl c) { return 100 + static_cast<int>(c); }
+constexpr bool IsControlId(int id) { return id >= 100 && id < 100 + kControlCount; }
+constexpr Ctl ControlOfId(int id) { return static_cast<Ctl>(id - 100); }
+
+}  // namespace tavlin::app

@@ -1,0 +1,42 @@
+// Program entry: the common controls, the window, frmMain and its ports, and
+// a dialog-style message loop so that Tab, Shift+Tab and Escape work.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/frmMain.h"
+#include "app/window_win32.h"
+#include "settings/registry_win32.h"
+#include "settings/version_win32.h"
+#include "shell/shell_win32.h"
+#include "tooltip/tooltip_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&icc);
+
+  tavlin::app::MainWindow window(instance);
+  if (!window.Create()) return 1;
+
+  tavlin::settings::Win32Registry registry;
+  tavlin::settings::Win32Version version;
+  tavlin::tooltip::Win32Tooltips tips(window.hwnd(), [&window](tavlin::Ctl c) { return window.Control(c); });
+  tavlin::shell::Win32Shell shell;
+  // The window object outlives the message loop: a close can arrive while a
+  // picker's own loop is running inside one of its handlers.
+  tavlin::app::frmMain form({window, registry, version, tips, shell});
+  window.Attach(&form);
+  form.Form_Load();
+
+  ShowWindow(window.hwnd(), show);
+  UpdateWindow(window.hwnd());
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    const HWND main = window.hwnd();
+    if (main && IsDialogMessageW(main, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  window.Attach(nullptr);
+  return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,407 @@
+#include "app/window_win32.h"
+
+#include <commctrl.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+
+#include "app/colours.h"
+#include "app/frmMain.h"
+#include "app/resource.h"
+
+namespace tavlin::app {
+namespace {
+
+constexpr wchar_t kMainClass[] = L"TavlinMain";
+constexpr wchar_t kContainerClass[] = L"TavlinPanel";
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// Entry points newer than the oldest systems the program runs on.
+int WindowDpi(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const auto get = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+  if (get && hwnd) {
+    if (const UINT dpi = get(hwnd)) return static_cast<int>(dpi);
+  }
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+RECT WindowRectForClient(int width, int height, int dpi) {
+  RECT r{0, 0, width, height};
+  using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust =
+      ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
+  if (!adjust || !adjust(&r, kMainStyle, FALSE, kMainExStyle, static_cast<UINT>(dpi)))
+    AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
+  return r;
+}
+
+int IconSize(int metric, int dpi) {
+  using Fn = int(WINAPI*)(int, UINT);
+  static const auto get = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+  return get ? get(metric, static_cast<UINT>(dpi)) : GetSystemMetrics(metric);
+}
+
+Rgb RgbOf(int sysColour) {
+  const COLORREF c = GetSysColor(sysColour);
+  return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+const ControlSpec* SpecOfWindow(HWND control) {
+  const int id = GetDlgCtrlID(control);
+  return IsControlId(id) ? &Spec(ControlOfId(id)) : nullptr;
+}
+
+// What a control's background and text are finally painted in.
+struct Paint {
+  int back, fore;
+};
+Paint PaintOf(const ControlSpec& s) {
+  const int fore = s.fore != kDefaultColour ? s.fore : kColourBtnText;
+  const int back = s.back != kDefaultColour ? s.back : kColourBtnFace;
+  return {EffectiveBack(back, RgbOf(back), RgbOf(fore)), fore};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
+
+MainWindow::~MainWindow() {
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+}
+
+bool MainWindow::Create() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &MainWindow::WndProc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  wc.lpszClassName = kMainClass;
+  RegisterClassExW(&wc);
+  wc.lpfnWndProc = &MainWindow::ContainerProc;
+  wc.hbrBackground = nullptr;  // painted in WM_ERASEBKGND, in the container's own colour
+  wc.lpszClassName = kContainerClass;
+  RegisterClassExW(&wc);
+
+  hwnd_ = CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_,
+                          this);
+  if (!hwnd_) return false;
+  SetMainWindowHandle(hwnd_);
+  CreateChildren(Ctl::frmMain);
+  LoadPictures();
+  ApplyDpi(WindowDpi(hwnd_));
+  return true;
+}
+
+void MainWindow::CreateChildren(Ctl container) {
+  const HWND parent = container == Ctl::frmMain ? hwnd_ : Control(container);
+  for (Ctl id : CreationOrder(container)) {
+    const ControlSpec& s = Spec(id);
+    const wchar_t* cls = L"STATIC";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) |
+                  (s.enabled ? 0 : WS_DISABLED);
+    DWORD ex = 0;
+    switch (s.kind) {
+      case Kind::Panel:
+      case Kind::Frame:
+        cls = kContainerClass;
+        style |= WS_CLIPCHILDREN;
+        ex = WS_EX_CONTROLPARENT;
+        break;
+      case Kind::Button: cls = L"BUTTON"; style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+      case Kind::Label: style |= SS_LEFT | SS_NOTIFY; break;
+      case Kind::TextBox:
+        cls = L"EDIT";
+        style |= ES_AUTOHSCROLL | WS_TABSTOP;
+        ex = WS_EX_CLIENTEDGE;
+        break;
+      case Kind::Combo: cls = L"COMBOBOX"; style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP; break;
+      case Kind::Image: style |= SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY; break;
+      case Kind::Line: style |= SS_ETCHEDHORZ; break;
+    }
+    const std::wstring caption(s.kind == Kind::Frame ? std::wstring_view() : s.caption);
+    const HWND h = CreateWindowExW(ex, cls, caption.c_str(), style, 0, 0, 0, 0, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))),
+                                   instance_, this);
+    controls_[static_cast<std::size_t>(id)] = h;
+    if (!h) continue;
+    if (s.kind == Kind::Combo) {
+      SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"yes"));
+      SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"no"));
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      if (GetComboBoxInfo(h, &info) && info.hwndItem)
+        SetWindowSubclass(info.hwndItem, &MainWindow::ComboEditProc, 1,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    if (s.kind == Kind::Panel || s.kind == Kind::Frame) CreateChildren(id);
+  }
+}
+
+void MainWindow::LoadPictures() {
+  // The logo is a GIF; the platform's picture decoder turns it into a bitmap.
+  const HRSRC res = FindResourceW(instance_, MAKEINTRESOURCEW(IDR_LOGO), MAKEINTRESOURCEW(10));
+  const HGLOBAL loaded = res ? LoadResource(instance_, res) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = res ? SizeofResource(instance_, res) : 0;
+  if (!bytes || size == 0) return;
+  EnsureComApartment();
+  const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (!copy) return;
+  if (void* p = GlobalLock(copy)) {
+    memcpy(p, bytes, size);
+    GlobalUnlock(copy);
+  }
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
+    GlobalFree(copy);
+    return;
+  }
+  IPicture* picture = nullptr;
+  if (SUCCEEDED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
+                               reinterpret_cast<void**>(&picture)))) {
+    OLE_HANDLE handle = 0;
+    if (SUCCEEDED(picture->get_Handle(&handle)))
+      logo_.reset(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                                 IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
+    picture->Release();
+  }
+  stream->Release();
+  for (Ctl c : {Ctl::Image1, Ctl::imgLogo})
+    SendMessageW(Control(c), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
+}
+
+void MainWindow::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  for (std::size_t i = 0; i < fonts_.size(); ++i) {
+    const FontSpec f = FontOf(static_cast<Font>(i));
+    LOGFONTW lf{};
+    lf.lfHeight = -FontHeightPixels(f, dpi);
+    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = f.underline ? TRUE : FALSE;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    f.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    fonts_[i].reset(CreateFontIndirectW(&lf));
+  }
+  const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+  HDWP batch = BeginDeferWindowPos(kControlCount);
+  for (const ControlSpec& s : Layout()) {
+    const HWND h = Control(s.id);
+    if (!h) continue;
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(s.font)].get()), FALSE);
+    int height = px(s.height);
+    if (s.kind == Kind::Combo) {
+      // The edit part's height follows the font; the window height is the dropped list's.
+      SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), px(s.height) - 6);
+      height = px(s.height) * 4;
+    }
+    if (s.kind == Kind::Line) height = 2;
+    if (batch) batch = DeferWindowPos(batch, h, nullptr, px(s.left), px(s.top), px(s.width), height,
+                                      SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (batch) EndDeferWindowPos(batch);
+
+  bigIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
+                                               IconSize(SM_CXICON, dpi), IconSize(SM_CYICON, dpi), 0)));
+  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
+                                                 IconSize(SM_CXSMICON, dpi), IconSize(SM_CYSMICON, dpi), 0)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+  const RECT r = WindowRectForClient(px(kClientWidthTwips), px(kClientHeightTwips), dpi);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// --- Controls port -----------------------------------------------------------
+
+void MainWindow::SetCaption(std::wstring_view caption) {
+  SetWindowTextW(hwnd_, std::wstring(caption).c_str());
+}
+
+void MainWindow::SetText(Ctl control, std::wstring_view text) {
+  SetWindowTextW(Control(control), std::wstring(text).c_str());
+}
+
+std::wstring MainWindow::GetText(Ctl control) {
+  const HWND h = Control(control);
+  const int n = GetWindowTextLengthW(h);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(h, text.data(), n + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+
+void MainWindow::SetVisible(Ctl control, bool visible) {
+  ShowWindow(Control(control), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainWindow::SetEnabled(Ctl control, bool enabled) {
+  EnableWindow(Control(control), enabled ? TRUE : FALSE);
+}
+
+void MainWindow::BringToFront(Ctl control) {
+  SetWindowPos(Control(control), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void MainWindow::SetFocus(Ctl control) { ::SetFocus(Control(control)); }
+
+void MainWindow::CloseWindow() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+void MainWindow::DropGlobalReference() { SetMainWindowHandle(nullptr); }
+
+// --- Messages ------------------------------------------------------------------
+
+LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return self ? self->Handle(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wp);
+      if (!form_) return 0;
+      if (id == IDCANCEL) {
+        form_->CancelKey();  // Escape
+        return 0;
+      }
+      // BN_CLICKED and STN_CLICKED are both 0; Enter's IDOK presses nothing.
+      if (lp != 0 && HIWORD(wp) == 0 && IsControlId(id)) form_->Click(ControlOfId(id));
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg);
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wp));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_CLOSE: {
+      short cancel = 0;
+      if (form_) form_->Form_Unload(cancel);
+      if (cancel == 0) DestroyWindow(hwnd_);
+      return 0;
+    }
+    case WM_DESTROY:
+      SetMainWindowHandle(nullptr);
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
+  const ControlSpec* s = SpecOfWindow(control);
+  if (msg == WM_CTLCOLOREDIT || !s) {
+    if (!s) {  // a group box: drawn on its frame's colour
+      const HBRUSH brush = ContainerBrush(GetParent(control));
+      SetBkMode(dc, TRANSPARENT);
+      return reinterpret_cast<LRESULT>(brush);
+    }
+    return DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  }
+  if (s->kind == Kind::Button) return reinterpret_cast<LRESULT>(ContainerBrush(GetParent(control)));
+  const Paint p = PaintOf(*s);
+  const bool disabledText = s->kind == Kind::TextBox && !IsWindowEnabled(control);
+  SetTextColor(dc, GetSysColor(disabledText ? COLOR_GRAYTEXT : p.fore));
+  SetBkColor(dc, GetSysColor(p.back));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(p.back));
+}
+
+void MainWindow::PaintFrame(HWND container, HDC dc) const {
+  // A frame with a caption is drawn as a group box: an etched outline whose top
+  // runs through the middle of the caption. Its children cover the rest.
+  const ControlSpec* s = SpecOfWindow(container);
+  if (!s || s->kind != Kind::Frame) return;
+  const HFONT font = fonts_[static_cast<int>(s->font)].get();
+  SelectScope select(dc, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  RECT r;
+  GetClientRect(container, &r);
+  r.top += tm.tmHeight / 2;
+  DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+  const std::wstring caption(s->caption);
+  RECT text{TwipsToPixels(120, dpi_), 0, r.right, tm.tmHeight};
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  text.left -= 2;
+  text.right += 2;
+  SetBkColor(dc, GetSysColor(PaintOf(*s).back));
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  SetBkMode(dc, OPAQUE);
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER);
+}
+
+HBRUSH MainWindow::ContainerBrush(HWND container) const {
+  const ControlSpec* s = SpecOfWindow(container);
+  return GetSysColorBrush(s ? PaintOf(*s).back : kColourBtnFace);
+}
+
+LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NCCREATE:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+      break;
+    case WM_ERASEBKGND: {
+      auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      RECT r;
+      GetClientRect(hwnd, &r);
+      FillRect(reinterpret_cast<HDC>(wp), &r,
+               self ? self->ContainerBrush(hwnd) : GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_PAINT: {
+      auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      PaintScope paint(hwnd);
+      if (self) self->PaintFrame(hwnd, paint.dc());
+      return 0;
+    }
+    // A container passes its children's notifications and colour requests on
+    // to the window, which holds the handlers.
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK MainWindow::ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                           DWORD_PTR self) {
+  auto* window = reinterpret_cast<MainWindow*>(self);
+  if (msg == WM_CHAR && window->form_) {
+    short key = static_cast<short>(wp);
+    window->form_->cboFullScreen_KeyPress(key);
+    if (key == 0) return 0;
+    wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
+  }
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &MainWindow::ComboEditProc, 1);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace tavlin::app

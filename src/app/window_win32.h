@@ -1,0 +1,68 @@
+// The window host: creates frmMain's window and controls from the layout
+// table, routes control events to frmMain's handlers, and implements the
+// controls port over the real windows. It makes no decisions of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "app/controls_port.h"
+#include "app/layout.h"
+#include "common/win32_handles.h"
+
+namespace tavlin::app {
+
+class frmMain;
+
+class MainWindow final : public Controls {
+ public:
+  explicit MainWindow(HINSTANCE instance);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow() override;
+
+  // Creates the window and every control, hidden. False if the window cannot be made.
+  bool Create();
+  // From here on, events reach the handlers.
+  void Attach(frmMain* form) { form_ = form; }
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(Ctl c) const { return controls_[static_cast<std::size_t>(c)]; }
+  int Dpi() const { return dpi_; }
+
+  // Controls port.
+  void SetCaption(std::wstring_view caption) override;
+  void SetText(Ctl control, std::wstring_view text) override;
+  std::wstring GetText(Ctl control) override;
+  void SetVisible(Ctl control, bool visible) override;
+  void SetEnabled(Ctl control, bool enabled) override;
+  void BringToFront(Ctl control) override;
+  void SetFocus(Ctl control) override;
+  void CloseWindow() override;
+  void DropGlobalReference() override;
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
+                                        UINT_PTR id, DWORD_PTR self);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT ControlColour(HDC dc, HWND control, UINT msg);
+  HBRUSH ContainerBrush(HWND container) const;
+  void PaintFrame(HWND container, HDC dc) const;
+
+  void CreateChildren(Ctl container);
+  void ApplyDpi(int dpi);
+  void LoadPictures();
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  frmMain* form_ = nullptr;
+  int dpi_ = 96;
+  std::array<HWND, kControlCount> controls_{};
+  std::array<UniqueFont, 7> fonts_;
+  UniqueIcon bigIcon_, smallIcon_;
+  UniqueBitmap logo_;
+};
+
+}  // namespace tavlin::app

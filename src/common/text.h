@@ -1,0 +1,25 @@
+// UTF-16 text helpers shared by the subsystems. The program keeps all text as
+// std::wstring (UTF-16 on Windows, and the rules treat it as code units).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavlin {
+
+// Signed decimal without leading zeros, spaces or '+'.
+std::wstring ToDecimal(std::int64_t n);
+
+// Removes leading and trailing spaces (only U+0020, as the version display needs).
+std::wstring TrimSpaces(std::wstring_view s);
+
+// Parses a whole text as a signed 32-bit decimal number; nullopt unless the
+// text is an optional sign followed by digits and the number fits.
+std::optional<std::int32_t> ParseInt32(std::wstring_view s);
+
+// Parses a whole text as an unsigned decimal number; nullopt if not all digits.
+std::optional<std::uint32_t> ParseUInt32(std::wstring_view s);
+
+}  // namespace tavlin

@@ -1,0 +1,80 @@
+// Owners for the platform handles the program creates. Each one is released by
+// its destructor; system-owned objects (stock and system-colour brushes) are
+// never wrapped.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include "common/unique_handle.h"
+
+namespace tavlin {
+
+namespace detail {
+inline void DeleteFontHandle(HFONT h) noexcept { DeleteObject(h); }
+inline void DeleteRegionHandle(HRGN h) noexcept { DeleteObject(h); }
+inline void DeleteBitmapHandle(HBITMAP h) noexcept { DeleteObject(h); }
+inline void DeleteBrushHandle(HBRUSH h) noexcept { DeleteObject(h); }
+inline void CloseRegKey(HKEY h) noexcept { RegCloseKey(h); }
+inline void DestroyIconHandle(HICON h) noexcept { DestroyIcon(h); }
+inline void FreeLibraryHandle(HMODULE h) noexcept { FreeLibrary(h); }
+inline void CoTaskFree(void* p) noexcept { CoTaskMemFree(p); }
+}  // namespace detail
+
+using UniqueKey = Unique<HKEY, &detail::CloseRegKey>;
+using UniqueFont = Unique<HFONT, &detail::DeleteFontHandle>;
+using UniqueRegion = Unique<HRGN, &detail::DeleteRegionHandle>;
+using UniqueBitmap = Unique<HBITMAP, &detail::DeleteBitmapHandle>;
+using UniqueBrush = Unique<HBRUSH, &detail::DeleteBrushHandle>;
+using UniqueIcon = Unique<HICON, &detail::DestroyIconHandle>;
+using UniqueModule = Unique<HMODULE, &detail::FreeLibraryHandle>;
+
+// A BeginPaint / EndPaint pair.
+class PaintScope {
+ public:
+  explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd_, &ps_); }
+  PaintScope(const PaintScope&) = delete;
+  PaintScope& operator=(const PaintScope&) = delete;
+  ~PaintScope() { EndPaint(hwnd_, &ps_); }
+  HDC dc() const { return dc_; }
+  const PAINTSTRUCT& info() const { return ps_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectScope {
+ public:
+  SelectScope(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  SelectScope(const SelectScope&) = delete;
+  SelectScope& operator=(const SelectScope&) = delete;
+  ~SelectScope() {
+    if (old_) SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// GetProcAddress returns a generic function pointer; this is the one place
+// it is cast to a real signature.
+template <typename F>
+F ProcAddress(HMODULE module, const char* name) {
+  const FARPROC p = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(p));
+}
+
+// COM, apartment-threaded on the window's thread, started once on first need
+// and ended when the program exits.
+void EnsureComApartment();
+
+// The program's one global reference to its main window, through which shared
+// routines (the shell owner window) reach it. Null before creation and after unload.
+HWND MainWindowHandle();
+void SetMainWindowHandle(HWND hwnd);
+
+}  // namespace tavlin

@@ -1,0 +1,19 @@
+// The registry port over the Win32 W entry points.
+#pragma once
+
+#include "settings/registry_port.h"
+
+namespace tavlin::settings {
+
+class Win32Registry : public RegistryPort {
+ public:
+  long Open(Hive hive, std::wstring_view path, Access access, KeyRef& key) override;
+  long Query(KeyRef key, std::wstring_view name, std::uint32_t& type, std::span<std::byte> data,
+             std::uint32_t& size) override;
+  long Set(KeyRef key, std::wstring_view name, std::uint32_t type,
+           std::span<const std::byte> data) override;
+  long Delete(KeyRef key, std::wstring_view name) override;
+  void Close(KeyRef key) override;
+};
+
+}  // namespace tavlin::settings

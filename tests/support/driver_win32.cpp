@@ -1,0 +1,182 @@
+#include "support/driver_win32.h"
+
+#include "app/layout.h"
+#include "common/win32_handles.h"
+
+namespace tavlin::testing {
+
+std::wstring ProgramFolder() {
+  std::wstring path(4096, L'\0');
+  const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(n);
+  return path.substr(0, path.find_last_of(L'\\') + 1);
+}
+
+DWORD RunAndWait(const std::wstring& commandLine) {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  std::wstring cmd = commandLine;
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &si, &pi))
+    return static_cast<DWORD>(-1);
+  WaitForSingleObject(pi.hProcess, 60000);
+  DWORD code = static_cast<DWORD>(-1);
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+  return code;
+}
+
+namespace {
+struct FindTop {
+  DWORD pid;
+  HWND found;
+};
+BOOL CALLBACK FindTopProc(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindTop*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  wchar_t cls[64] = {};
+  GetClassNameW(h, cls, 64);
+  if (pid == f->pid && std::wstring(cls) == L"TavlinMain") {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+struct FindChild {
+  int id;
+  HWND found;
+};
+BOOL CALLBACK FindChildProc(HWND h, LPARAM lp) {
+  auto* f = reinterpret_cast<FindChild*>(lp);
+  if (GetDlgCtrlID(h) == f->id) {
+    f->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+}  // namespace
+
+TavlinProcess::TavlinProcess() {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  std::wstring cmd = L"\"" + ProgramFolder() + L"tavlin.exe\"";
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+    return;
+  WaitForInputIdle(pi_.hProcess, 20000);
+  WaitFor([&] {
+    FindTop f{pi_.dwProcessId, nullptr};
+    EnumWindows(&FindTopProc, reinterpret_cast<LPARAM>(&f));
+    if (f.found && IsWindowVisible(f.found)) window_ = f.found;
+    return window_ != nullptr;
+  }, 20000);
+}
+
+TavlinProcess::~TavlinProcess() {
+  if (pi_.hProcess) {
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+      Close();
+      if (WaitForSingleObject(pi_.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 9);
+    }
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+  }
+}
+
+HWND TavlinProcess::Control(Ctl c) const {
+  FindChild f{app::ControlIdOf(c), nullptr};
+  if (window_) EnumChildWindows(window_, &FindChildProc, reinterpret_cast<LPARAM>(&f));
+  return f.found;
+}
+
+std::wstring TavlinProcess::Text(HWND h) const {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<hung>";
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 5000, &got);
+  text.resize(got);
+  return text;
+}
+
+void TavlinProcess::SetText(Ctl c, const std::wstring& text) const {
+  // As typed: WM_SETTEXT marks nothing, so the control's own text changes as it would by hand.
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutW(Control(c), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                      SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+void TavlinProcess::Press(Ctl c) const { PostMessageW(Control(c), BM_CLICK, 0, 0); }
+
+void TavlinProcess::ClickLabel(Ctl c) const {
+  const HWND h = Control(c);
+  PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+}
+
+void TavlinProcess::Settle() const {
+  // A message sent from another thread is handled inside the target's next
+  // message fetch, before the posted message that fetch returns. Each round trip
+  // therefore lets at least one more posted message through; our presses and
+  // clicks post at most a few.
+  for (int i = 0; i < 6; ++i) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+  }
+}
+
+std::optional<DWORD> TavlinProcess::Close() {
+  if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+  if (!WaitForExit(15000)) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+bool TavlinProcess::WaitForExit(DWORD ms) {
+  return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+void RegEnsureKey(const std::wstring& path) {
+  UniqueKey key;
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                  key.put(), nullptr);
+}
+
+void RegDeleteKeyTree(const std::wstring& path) { RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()); RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str()); }
+
+void RegPutRaw(const std::wstring& path, const std::wstring& name, DWORD type, const Bytes& data) {
+  RegEnsureKey(path);
+  UniqueKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+  Bytes guarded = data;  // a non-zero guard, so no terminator is added for us
+  guarded.append(4, std::byte{'!'});
+  RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(guarded.data()),
+                 static_cast<DWORD>(data.size()));
+}
+
+std::optional<StoredValue> RegGetRaw(const std::wstring& path, const std::wstring& name) {
+  UniqueKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    return std::nullopt;
+  DWORD type = 0, size = 0;
+  if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  StoredValue v{type, Bytes(size, std::byte{0})};
+  if (size && RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+                               reinterpret_cast<BYTE*>(v.data.data()), &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  v.data.resize(size);
+  return v;
+}
+
+void RegDeleteRaw(const std::wstring& path, const std::wstring& name) {
+  UniqueKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
+    RegDeleteValueW(key.get(), name.c_str());
+}
+
+}  // namespace tavlin::testing

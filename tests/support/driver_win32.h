@@ -1,0 +1,71 @@
+// Drives a running tavlin.exe from another process, as a user and a screen
+// reader would: finds its window and controls, reads their texts, presses
+// buttons, and closes it. Also seeds and reads the registry of the test prefix.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "common/control_id.h"
+#include "support/memory_registry.h"
+
+namespace tavlin::testing {
+
+class TavlinProcess {
+ public:
+  // Starts tavlin.exe (next to the test program) and waits for its window.
+  TavlinProcess();
+  TavlinProcess(const TavlinProcess&) = delete;
+  TavlinProcess& operator=(const TavlinProcess&) = delete;
+  ~TavlinProcess();  // closes it if it still runs
+
+  bool Started() const { return window_ != nullptr; }
+  HWND Window() const { return window_; }
+  DWORD ProcessId() const { return pi_.dwProcessId; }
+  HWND Control(Ctl c) const;
+  std::wstring Text(HWND h) const;
+  std::wstring Text(Ctl c) const { return Text(Control(c)); }
+  void SetText(Ctl c, const std::wstring& text) const;
+  // Presses a button (posted, so a modal dialog it opens does not block us).
+  void Press(Ctl c) const;
+  // A mouse click on a label or picture.
+  void ClickLabel(Ctl c) const;
+  // Waits until the few messages posted so far have been handled.
+  void Settle() const;
+  // Sends WM_CLOSE and waits for the process to end; its exit code, or nullopt.
+  std::optional<DWORD> Close();
+  // Waits for the process to end by itself.
+  bool WaitForExit(DWORD ms);
+
+ private:
+  PROCESS_INFORMATION pi_{};
+  HWND window_ = nullptr;
+};
+
+// The folder of the running test program, with a trailing backslash.
+std::wstring ProgramFolder();
+
+// Runs a command line (for example reg.exe) to completion; its exit code.
+DWORD RunAndWait(const std::wstring& commandLine);
+
+// Polls `done` every few milliseconds until it holds or `ms` pass.
+template <typename F>
+bool WaitFor(F done, DWORD ms = 10000) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  while (!done()) {
+    if (GetTickCount64() > end) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+  }
+  return true;
+}
+
+// Raw registry access under HKEY_CURRENT_USER, for seeding and checking.
+void RegPutRaw(const std::wstring& path, const std::wstring& name, DWORD type, const Bytes& data);
+std::optional<StoredValue> RegGetRaw(const std::wstring& path, const std::wstring& name);
+void RegDeleteRaw(const std::wstring& path, const std::wstring& name);
+void RegEnsureKey(const std::wstring& path);
+void RegDeleteKeyTree(const std::wstring& path);
+
+}  // namespace tavlin::testing

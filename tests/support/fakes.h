@@ -1,0 +1,108 @@
+// Doubles for frmMain's ports other than the registry: a window that keeps
+// its controls' state in memory, a version source, and recorders.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/controls_port.h"
+#include "settings/version_port.h"
+#include "shell/shell_port.h"
+#include "tooltip/tooltip_port.h"
+
+namespace tavlin::testing {
+
+class FakeControls : public app::Controls {
+ public:
+  // Like an edit control: the text stops at the first NUL and at `limit` units.
+  std::size_t limit = 32767;
+  std::wstring caption;
+  std::map<Ctl, std::wstring> text;
+  std::map<Ctl, bool> visible;
+  std::map<Ctl, bool> enabled;
+  std::vector<Ctl> broughtToFront;
+  std::optional<Ctl> focus;
+  int setTextCalls = 0;
+  bool closed = false;
+  bool globalReferenceDropped = false;
+
+  // The user types into a control (what the control then shows).
+  void Type(Ctl c, std::wstring t) { text[c] = std::move(t); }
+  Ctl Front() const { return broughtToFront.empty() ? Ctl::Count : broughtToFront.back(); }
+
+  void SetCaption(std::wstring_view c) override { caption = c; }
+  void SetText(Ctl c, std::wstring_view t) override {
+    ++setTextCalls;
+    t = t.substr(0, t.find(L'\0'));
+    text[c] = std::wstring(t.substr(0, limit));
+  }
+  std::wstring GetText(Ctl c) override { return text[c]; }
+  void SetVisible(Ctl c, bool v) override { visible[c] = v; }
+  void SetEnabled(Ctl c, bool e) override { enabled[c] = e; }
+  void BringToFront(Ctl c) override { broughtToFront.push_back(c); }
+  void SetFocus(Ctl c) override { focus = c; }
+  void CloseWindow() override { closed = true; }
+  void DropGlobalReference() override { globalReferenceDropped = true; }
+};
+
+class FakeVersion : public settings::VersionPort {
+ public:
+  bool fails = false;
+  std::uint32_t major = 6, minor = 0, build = 2900;
+  settings::ProgramVersion program{6, 0, 6};
+  void ShellDllGetVersion(settings::DllVersionRecord& r) override {
+    if (fails || r.size != 20) return;
+    r.major = major;
+    r.minor = minor;
+    r.build = build;
+  }
+  settings::ProgramVersion ProgramFileVersion() override { return program; }
+};
+
+class RecordingTips : public tooltip::TooltipPort {
+ public:
+  std::vector<std::pair<Ctl, std::wstring>> created;
+  std::optional<Ctl> failFor;
+  bool CreateToolTip(Ctl control, std::wstring_view text) override {
+    if (failFor == control) return false;
+    created.emplace_back(control, std::wstring(text));
+    return true;
+  }
+};
+
+class RecordingShell : public shell::ShellPort {
+ public:
+  std::vector<shell::ShellRequest> executed;
+  std::vector<std::pair<std::wstring, std::wstring>> browsed;  // start path, title
+  std::optional<std::wstring> browseAnswer;
+  std::vector<shell::FileOpenRequest> fileDialogs;
+  shell::FileOpenResult fileAnswer;
+  std::map<int, std::wstring> specialFolders;
+  std::vector<int> specialFolderLookups;
+  std::vector<std::optional<std::wstring>> favourites;
+
+  void Execute(const shell::ShellRequest& r) override { executed.push_back(r); }
+  std::optional<std::wstring> BrowseForFolder(std::wstring_view start,
+                                              std::wstring_view title) override {
+    browsed.emplace_back(start, title);
+    return browseAnswer;
+  }
+  shell::FileOpenResult OpenFileDialog(const shell::FileOpenRequest& r) override {
+    fileDialogs.push_back(r);
+    return fileAnswer;
+  }
+  std::wstring GetSpecialFolder(int csidl) override {
+    specialFolderLookups.push_back(csidl);
+    const auto f = specialFolders.find(csidl);
+    return f == specialFolders.end() ? std::wstring() : f->second;
+  }
+  void OrganizeFavorites(const std::optional<std::wstring>& folder) override {
+    favourites.push_back(folder);
+  }
+};
+
+
+}  // namespace tavlin::testing
