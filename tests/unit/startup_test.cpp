@@ -1,0 +1,157 @@
+// Start-up, loading and the two panels, against in-memory doubles.
+#include <gtest/gtest.h>
+
+#include "form_rig.h"
+#include "settings/version.h"
+
+namespace tavlin::testing {
+namespace {
+
+using namespace settings;
+
+TEST(SkinValueName, ComparesTheMajorVersionAsANumber) {
+  const struct {
+    const wchar_t* version;
+    std::wstring_view expected;
+  } cases[] = {
+      {L"6.0.2900", kSkinNameIE5}, {L"5.50.4807", kSkinNameIE5}, {L"9.0.1", kSkinNameIE5},
+      {L"10.0.9200", kSkinNameIE5}, {L"11.0.22000", kSkinNameIE5},  // not "1" < "5"
+      {L"4.72.3110", kSkinNameOld}, {L"0.0.0", kSkinNameOld},       {L"", kSkinNameOld},
+      {L"x.1", kSkinNameOld},       {L" 6.0", kSkinNameOld},        {L"99999999999.0", kSkinNameOld},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SkinValueNameFor(c.version), c.expected) << c.version;
+}
+
+TEST(Versions, TitleAndBrowserVersionTexts) {
+  EXPECT_EQ(TitleFor({6, 0, 6}), L"Tavlin 6.0.6");
+  EXPECT_EQ(TitleFor({65535, 10, 0}), L"Tavlin 65535.10.0");
+  FakeVersion v;
+  v.major = 5;
+  v.minor = 50;
+  v.build = 4807;
+  EXPECT_EQ(GetIEVersion(v), L"5.50.4807");
+  EXPECT_EQ(VersionDisplay(GetIEVersion(v)), L"IE v5.50.4807");
+  v.fails = true;
+  EXPECT_EQ(VersionDisplay(GetIEVersion(v)), L"IE v0.0.0");
+  EXPECT_EQ(VersionDisplay(L"  6.0  "), L"IE v6.0");
+}
+
+TEST(FormLoad, SetsTitleSkinNameSettingsTipsAndPanelsInOrder) {
+  FormRig rig;
+  rig.version.major = 11;
+  rig.PutText(kToolbarKey, L"BackBitmapIE5", L"C:\\ie5.bmp");
+  rig.PutText(kToolbarKey, L"BackBitmap", L"C:\\old.bmp");
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.ui.caption, L"Tavlin 6.0.6");
+  EXPECT_EQ(rig.form.sSkinValueName(), L"BackBitmapIE5");
+  EXPECT_EQ(rig.ui.text[Ctl::txtSkin], L"C:\\ie5.bmp") << "the skin name is chosen before loading";
+  EXPECT_EQ(rig.ui.text[Ctl::txtVer], L"IE v11.0.2900");
+  EXPECT_TRUE(rig.ui.visible[Ctl::frmMenu_0]);
+  EXPECT_FALSE(rig.ui.visible[Ctl::frmMenu_1]);
+  EXPECT_EQ(rig.ui.Front(), Ctl::frmMenu_0);
+  EXPECT_FALSE(rig.ui.focus) << "start-up sets no focus";
+  EXPECT_EQ(rig.reg.OpenHandles(), 0u);
+}
+
+TEST(FormLoad, OldBrowserReadsTheOldSkinName) {
+  FormRig rig;
+  rig.version.major = 4;
+  rig.PutText(kToolbarKey, L"BackBitmapIE5", L"C:\\ie5.bmp");
+  rig.PutText(kToolbarKey, L"BackBitmap", L"C:\\old.bmp");
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.form.sSkinValueName(), L"BackBitmap");
+  EXPECT_EQ(rig.ui.text[Ctl::txtSkin], L"C:\\old.bmp");
+}
+
+TEST(LoadSettings, FillsEachControlFromItsOwnValue) {
+  FormRig rig;
+  rig.PutText(kMainKey, L"Window Title", L"Title");
+  rig.PutText(kBrowserKey, L"Download Directory", L"D:\\dl");
+  rig.PutText(kMainKey, L"Start Page", L"about:blank");
+  rig.PutText(kMainKey, L"FullScreen", L"YES");
+  rig.PutText(kMainKey, L"Save Directory", L"D:\\saved");
+  rig.Put(kToolbarKey, L"smBrandBitmap", kRegDword, DwordBytes(5));
+  rig.PutText(kToolbarKey, L"BrandBitmap", L"brand.bmp");
+  rig.PutText(kToolbarKey, L"SmallBitmap", L"small.bmp");
+  rig.Put(kToolbarKey, L"BigBitmap", kRegExpandSz, Utf16Bytes(L"%x%", true));
+  rig.form.Form_Load();
+  const std::map<Ctl, std::wstring> expected = {
+      {Ctl::txtWinTitle, L"Title"},    {Ctl::txtDownload, L"D:\\dl"},
+      {Ctl::txtStart, L"about:blank"}, {Ctl::txtSkin, L""},
+      {Ctl::cboFullScreen, L"YES"},    {Ctl::txtSaveDir, L"D:\\saved"},
+      {Ctl::txtSmBmp, L"5"},           {Ctl::txtLgBmp, L"brand.bmp"},
+      {Ctl::txtSmStat, L"small.bmp"},  {Ctl::txtLgStat, L""},
+  };
+  for (const auto& [control, text] : expected) EXPECT_EQ(rig.ui.text[control], text) << int(control);
+  EXPECT_TRUE(rig.form.Loaded(9).unreadable) << "BigBitmap exists but cannot be shown";
+  EXPECT_FALSE(rig.form.Loaded(3).unreadable) << "a missing skin is simply absent";
+}
+
+TEST(LoadSettings, ReplacesTypedTextAndLeavesTheSearchBoxAlone) {
+  FormRig rig;
+  rig.form.Form_Load();
+  rig.ui.Type(Ctl::txtWinTitle, L"typed");
+  rig.ui.Type(Ctl::txtSearch, L"kept");
+  rig.form.LoadSettings();
+  EXPECT_EQ(rig.ui.text[Ctl::txtWinTitle], L"");
+  EXPECT_EQ(rig.ui.text[Ctl::txtSearch], L"kept");
+}
+
+TEST(LoadSettings, KeyReadableButNotWritableStillShowsItsValues) {
+  FormRig rig;
+  rig.PutText(kMainKey, L"Start Page", L"http://locked.example/");
+  rig.reg.DenyAccess(kHkeyCurrentUser, kMainKey, /*read=*/false, /*write=*/true);
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.ui.text[Ctl::txtStart], L"http://locked.example/");
+  EXPECT_EQ(rig.reg.OpenHandles(), 0u);
+}
+
+TEST(ShowMenu, SwitchesPanelsAndKeepsOnlyTheFrontOneUsable) {
+  FormRig rig;
+  rig.form.Form_Load();
+  rig.form.Label13_Click();
+  EXPECT_TRUE(rig.ui.visible[Ctl::frmMenu_1]);
+  EXPECT_TRUE(rig.ui.visible[Ctl::frmMenu_0]) << "the other panel is not hidden";
+  EXPECT_EQ(rig.ui.Front(), Ctl::frmMenu_1);
+  EXPECT_FALSE(rig.ui.enabled[Ctl::frmMenu_0]);
+  EXPECT_TRUE(rig.ui.enabled[Ctl::frmMenu_1]);
+  rig.form.cmdAbout_Click();
+  EXPECT_EQ(rig.ui.Front(), Ctl::frmMenu_0);
+  EXPECT_TRUE(rig.ui.enabled[Ctl::frmMenu_0]);
+  EXPECT_FALSE(rig.ui.enabled[Ctl::frmMenu_1]);
+
+  const auto before = rig.ui.broughtToFront.size();
+  const auto visible = rig.ui.visible;
+  rig.form.ShowMenu(5);
+  rig.form.ShowMenu(-2);
+  EXPECT_EQ(rig.ui.broughtToFront.size(), before) << "an index that names no panel does nothing";
+  EXPECT_EQ(rig.ui.visible, visible);
+  rig.form.ShowMenu(-1);
+  EXPECT_FALSE(rig.ui.visible[Ctl::frmMenu_0]);
+  EXPECT_FALSE(rig.ui.visible[Ctl::frmMenu_1]);
+}
+
+TEST(FullScreenList, DiscardsEveryTypedCharacter) {
+  FormRig rig;
+  for (short key : {short('y'), short(8), short(13), short(27), short(0x4E2D), short(-1)}) {
+    short k = key;
+    rig.form.cboFullScreen_KeyPress(k);
+    EXPECT_EQ(k, 0) << key;
+  }
+}
+
+TEST(Unload, DropsTheGlobalReferenceAndWritesNothing) {
+  FormRig rig;
+  rig.PutText(kMainKey, L"Window Title", L"T");
+  rig.form.Form_Load();
+  rig.ui.Type(Ctl::txtWinTitle, L"edited");
+  const auto before = rig.reg.Snapshot();
+  short cancel = 0;
+  rig.form.Form_Unload(cancel);
+  EXPECT_EQ(cancel, 0);
+  EXPECT_TRUE(rig.ui.globalReferenceDropped);
+  EXPECT_EQ(rig.reg.Snapshot(), before);
+}
+
+}  // namespace
+}  // namespace tavlin::testing
