@@ -1,4 +1,4 @@
-// What the tooltip catalogue needs: one balloon tip attached to one control.
+// What the tip catalogue needs: one balloon tip attached to one control.
 #pragma once
 
 #include <string_view>
@@ -10,8 +10,9 @@ namespace tavlin::tooltip {
 class TooltipPort {
  public:
   virtual ~TooltipPort() = default;
-  // Creates one tooltip window for the control with the text; false when the
-  // control has no window to attach to.
+  // Gives the control a tooltip window of its own with one tip; a "|" in the
+  // text starts a new line. False when the control has no window to attach to
+  // (or no tooltip window could be made); the control then shows no tip.
   virtual bool CreateToolTip(Ctl control, std::wstring_view text) = 0;
 };
 

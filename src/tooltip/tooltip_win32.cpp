@@ -1,8 +1,195 @@
-// Work in progress: the balloon window is being written in its own change.
 #include "tooltip/tooltip_win32.h"
 
-namespace tavlin::tooltip {
+#include <commctrl.h>
 
-bool Win32Tooltips::CreateToolTip(Ctl, std::wstring_view) { return false; }
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "common/win32_handles.h"
+#include "tooltip/balloon.h"
+#include "tooltip/tip_catalogue.h"
+
+namespace tavlin::tooltip {
+namespace modToolTip {
+namespace {
+
+// The tool record in its oldest layout, which every version of the common
+// controls accepts: 40 bytes in a 32-bit build, handle-sized fields in a 64-bit one.
+// (TTTOOLINFOW_V1_SIZE, spelled so that it is a constant expression.)
+constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOW, lpszText) + sizeof(TTTOOLINFOW::lpszText);
+#ifndef _WIN64
+static_assert(kToolInfoSize == 40, "the 32-bit tool record is 40 bytes");
+#endif
+
+// Lives until the process ends; only the user-interface thread touches it.
+std::vector<TipEntry>& Table() {
+  static std::vector<TipEntry> table;
+  return table;
+}
+
+void EnsureTooltipClass() {
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES};
+    return InitCommonControlsEx(&icc) != FALSE;
+  }();
+  (void)registered;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, text.data(), n + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+
+UniqueFont CreateTipFont(const BalloonMetrics& m) {
+  LOGFONTW lf{};
+  lf.lfHeight = m.fontHeight;  // positive: a cell height, not a character height
+  lf.lfWeight = FW_NORMAL;
+  lf.lfCharSet = ANSI_CHARSET;
+  constexpr std::wstring_view face = L"Tahoma";
+  face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+RECT ToRect(const Rect& r) {
+  return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+// WM_PAINT: hang the window under the cursor, size it to its text, paint it.
+void PaintTip(HWND hwnd) {
+  const int dpi = TipDpi(hwnd);
+  const BalloonMetrics m = MetricsFor(dpi);
+  RECT window{};
+  GetWindowRect(hwnd, &window);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  const Point origin = TipOrigin({cursor.x, cursor.y}, m);
+  const int width = window.right - window.left, height = window.bottom - window.top;
+  MoveWindow(hwnd, origin.x, origin.y, width, height, FALSE);
+
+  // The tooltip reports the text of the tip it is showing as its window text.
+  const std::wstring text = WindowText(hwnd);
+  PaintScope paint(hwnd);
+  const UniqueFont font = CreateTipFont(m);
+  SelectScope selectFont(paint.dc(), font.get());
+  RECT measured{origin.x, origin.y, origin.x + width, origin.y + height};
+  DrawTextW(paint.dc(), text.c_str(), static_cast<int>(text.size()), &measured,
+            DT_CALCRECT | DT_NOCLIP | DT_VCENTER);
+  const Rect tip = TipWindowRect({measured.left, measured.top, measured.right, measured.bottom}, m);
+  ShowWindow(hwnd, SW_SHOWNA);
+  MoveWindow(hwnd, tip.left, tip.top, tip.Width(), tip.Height(), TRUE);
+  SetBkMode(paint.dc(), TRANSPARENT);
+  DrawBalloon(hwnd, paint.dc(), text, dpi);
+}
+
+}  // namespace
+
+std::span<const TipEntry> TipTable() {
+  return Table();
+}
+
+int TipDpi(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const auto forWindow = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+  if (forWindow && hwnd) {
+    if (const UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
+  }
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
+  // Without a control there is nothing to hover; make no window for it.
+  if (!control || !IsWindow(control)) return nullptr;
+  EnsureTooltipClass();
+  // Always shown, whether or not the main window is active. The platform's own
+  // balloon style is not used: the balloon is painted here.
+  const HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+  if (!tip) return nullptr;
+
+  std::wstring lines = BreakLines(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  // The tool is the whole control, and the tooltip watches its mouse messages itself.
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = control;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = lines.data();  // the tooltip keeps its own copy
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+
+  InstallBalloonProc(tip);
+  return tip;
+}
+
+void InstallBalloonProc(HWND tip) {
+  if (!tip) return;
+  const auto previous = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolTipWndProc)));
+  // The entry exists before the style change below, whose notifications already
+  // come through ToolTipWndProc and must reach the previous procedure.
+  Table().push_back({tip, previous});
+  // The balloon's outline takes the place of the border.
+  const LONG_PTR style = GetWindowLongPtrW(tip, GWL_STYLE);
+  SetWindowLongPtrW(tip, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
+}
+
+LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  switch (uMsg) {
+    case WM_PAINT:
+      PaintTip(hwnd);
+      return 0;
+    case WM_PRINT:
+      // Asked to draw into someone else's DC (a fade, for one): the tooltip's
+      // own look must not appear there, so paint the balloon for real instead.
+      PostMessageW(hwnd, WM_PAINT, 0, 0);
+      return 1;
+  }
+  for (const TipEntry& entry : Table()) {
+    if (entry.TipHwnd == hwnd)
+      return CallWindowProcW(entry.PrevWndProc, hwnd, uMsg, wParam, lParam);
+  }
+  return 0;
+}
+
+void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const BalloonShape shape = BalloonGeometry(client.right - client.left, client.bottom - client.top,
+                                             MetricsFor(TipDpi(hwnd)));
+  POINT pointer[3];
+  for (std::size_t i = 0; i < shape.pointer.size(); ++i)
+    pointer[i] = POINT{shape.pointer[i].x, shape.pointer[i].y};
+
+  // The outline of body and pointer together, so that no line crosses the
+  // pointer's base.
+  const UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+  const UniqueRegion body(CreateRoundRectRgn(shape.body.left, shape.body.top, shape.body.right,
+                                             shape.body.bottom, shape.ellipse, shape.ellipse));
+  const UniqueRegion tip(CreatePolygonRgn(pointer, 3, ALTERNATE));
+  CombineRgn(outline.get(), body.get(), tip.get(), RGN_OR);
+  FillRgn(hdc, outline.get(), GetSysColorBrush(COLOR_INFOBK));
+  FrameRgn(hdc, outline.get(), static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)), shape.frame,
+           shape.frame);
+
+  SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
+  RECT textRect = ToRect(shape.text);
+  // Left and top aligned, lines broken only at CR LF, nothing clipped.
+  DrawTextW(hdc, text.data(), static_cast<int>(text.size()), &textRect, DT_NOCLIP | DT_VCENTER);
+}
+
+}  // namespace modToolTip
+
+bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
+  return modToolTip::CreateToolTip(controlWindow_ ? controlWindow_(control) : nullptr, text,
+                                   owner_) != nullptr;
+}
 
 }  // namespace tavlin::tooltip

@@ -1,13 +1,54 @@
-// Balloon tips over the platform's tooltip windows.
+// Balloon tips over the platform's tooltip windows. The platform's tooltip
+// decides when a tip shows and hides; ToolTipWndProc takes over where the
+// window goes, how large it is and how it is painted.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <span>
+#include <string_view>
 
 #include "tooltip/tooltip_port.h"
 
 namespace tavlin::tooltip {
+
+namespace modToolTip {
+
+// One tooltip window whose window procedure has been replaced, and the
+// procedure it had before.
+struct TipEntry {
+  HWND TipHwnd;
+  WNDPROC PrevWndProc;
+};
+
+// Every entry made so far, in creation order; TipCount is its size. Entries
+// live until the process ends.
+std::span<const TipEntry> TipTable();
+
+// Creates a tooltip window owned by `owner` whose one tool is the whole of
+// `control`, showing `text` ("|" breaks a line), and installs ToolTipWndProc on
+// it. Null, with nothing created, when the control is not a window.
+HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner);
+
+// Puts ToolTipWndProc in front of the window's own procedure, records the pair
+// in TipTable and takes the window's border away.
+void InstallBalloonProc(HWND tip);
+
+// Places, sizes and paints the balloon on WM_PAINT, repaints on WM_PRINT, and
+// hands every other message of a known window to its previous procedure.
+LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+// Paints the balloon and its text into the window's paint DC. The caller has
+// selected the tip font and set a transparent background mode.
+void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text);
+// The same, with the figures scaled for the given DPI.
+void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, int dpi);
+
+// The DPI the balloon of this window is drawn for.
+int TipDpi(HWND hwnd);
+
+}  // namespace modToolTip
 
 class Win32Tooltips : public TooltipPort {
  public:
