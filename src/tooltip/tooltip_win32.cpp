@@ -160,10 +160,14 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 }
 
 void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
+  DrawBalloon(hwnd, hdc, text, TipDpi(hwnd));
+}
+
+void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, int dpi) {
   RECT client{};
   GetClientRect(hwnd, &client);
-  const BalloonShape shape = BalloonGeometry(client.right - client.left, client.bottom - client.top,
-                                             MetricsFor(TipDpi(hwnd)));
+  const BalloonShape shape =
+      BalloonGeometry(client.right - client.left, client.bottom - client.top, MetricsFor(dpi));
   POINT pointer[3];
   for (std::size_t i = 0; i < shape.pointer.size(); ++i)
     pointer[i] = POINT{shape.pointer[i].x, shape.pointer[i].y};
