@@ -1,12 +1,20 @@
 // What the pickers, the tool launchers and the link labels need of the shell.
+// The adapter reaches the main window (owner of every dialog) itself, through
+// the program's global window reference.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace tavlin::shell {
+
+// Room for the longest path the platform can spell (32767 characters and a NUL).
+// Folder paths and file names are read into buffers of this size, so a long
+// path is never cut short.
+inline constexpr std::size_t kLongPathChars = 32768;
 
 enum class Owner { Desktop, MainWindow };
 
@@ -29,10 +37,16 @@ struct FileOpenRequest {
   bool operator==(const FileOpenRequest&) const = default;
 };
 
-enum class DialogOutcome { Ok, Cancel, Failed };
+enum class DialogOutcome {
+  Ok,           // the user pressed Open
+  Cancel,       // the user closed the dialog without choosing
+  InvalidName,  // the dialog would not open with that initial file name
+  Failed,       // anything else went wrong
+};
 struct FileOpenResult {
   DialogOutcome outcome = DialogOutcome::Cancel;
   std::wstring fileName;  // the chosen file's full path when outcome is Ok
+  bool operator==(const FileOpenResult&) const = default;
 };
 
 class ShellPort {

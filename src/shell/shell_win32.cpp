@@ -1,14 +1,108 @@
-// Work in progress: the shell calls are being written in their own change.
 #include "shell/shell_win32.h"
+
+#include <cderr.h>
+
+#include <algorithm>
+
+#include "common/win32_handles.h"
+#include "shell/bitmap_picker.h"
+#include "shell/modFolderBrowse_win32.h"
+#include "shell/modMain_win32.h"
+#include "shell/text_buffer.h"
 
 namespace tavlin::shell {
 
-void Win32Shell::Execute(const ShellRequest&) {}
-std::optional<std::wstring> Win32Shell::BrowseForFolder(std::wstring_view, std::wstring_view) {
-  return std::nullopt;
+namespace {
+
+static_assert(kFnErrInvalidFileName == FNERR_INVALIDFILENAME);
+static_assert(kOfnFileMustExist == OFN_FILEMUSTEXIST);
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
-FileOpenResult Win32Shell::OpenFileDialog(const FileOpenRequest&) { return {}; }
-std::wstring Win32Shell::GetSpecialFolder(int) { return {}; }
-void Win32Shell::OrganizeFavorites(const std::optional<std::wstring>&) {}
+
+const wchar_t* OrNull(const std::optional<std::wstring>& text) {
+  return text ? text->c_str() : nullptr;
+}
+
+}  // namespace
+
+Win32Shell::Win32Shell() : api_(LinkedShellApi()), loadOnDemand_(true) {}
+
+Win32Shell::Win32Shell(const ShellApi& substitute) : api_(substitute), loadOnDemand_(false) {}
+
+const ShellApi& Win32Shell::Need(Library library) {
+  if (!loadOnDemand_) return api_;
+  switch (library) {
+    case Library::Shell32:
+      if (!shell32_ && (shell32_ = LoadSystemLibrary(L"shell32.dll"))) FillShell32(api_, shell32_);
+      break;
+    case Library::Comdlg32:
+      if (!comdlg32_ && (comdlg32_ = LoadSystemLibrary(L"comdlg32.dll")))
+        FillComdlg32(api_, comdlg32_);
+      break;
+    case Library::Shdocvw:
+      if (!shdocvw_ && (shdocvw_ = LoadSystemLibrary(L"shdocvw.dll"))) FillShdocvw(api_, shdocvw_);
+      break;
+  }
+  return api_;
+}
+
+void Win32Shell::Execute(const ShellRequest& request) {
+  EnsureComApartment();
+  const ShellApi& api = Need(Library::Shell32);
+  if (!api.ShellExecuteW) return;
+  HWND owner = MainWindowHandle();
+  if (request.owner == Owner::Desktop)
+    owner = api.GetDesktopWindow ? api.GetDesktopWindow() : nullptr;
+  // The result is not examined: a tool or page that will not open says so itself, or not at all.
+  api.ShellExecuteW(owner, request.verb.c_str(), request.file.c_str(), OrNull(request.parameters),
+                    OrNull(request.directory), request.show);
+}
+
+std::optional<std::wstring> Win32Shell::BrowseForFolder(std::wstring_view startPath,
+                                                        std::wstring_view title) {
+  EnsureComApartment();
+  return modFolderBrowse::BrowseForFolder(Need(Library::Shell32), startPath, title,
+                                          MainWindowHandle());
+}
+
+FileOpenResult Win32Shell::OpenFileDialog(const FileOpenRequest& request) {
+  EnsureComApartment();
+  const ShellApi& api = Need(Library::Comdlg32);
+  if (!api.GetOpenFileNameW) return {DialogOutcome::Failed, {}};
+  // The name and its NUL must fit the buffer; a longer one is refused, not cut.
+  if (request.fileName.size() >= kLongPathChars) return {DialogOutcome::InvalidName, {}};
+  std::wstring file(kLongPathChars, L'\0');
+  std::copy(request.fileName.begin(), request.fileName.end(), file.begin());
+  const std::wstring filter = DialogFilter(request.filter);
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = MainWindowHandle();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.Flags = request.flags;
+  if (api.GetOpenFileNameW(&dialog)) {
+    if (auto chosen = TerminatedText(file)) return {DialogOutcome::Ok, std::move(*chosen)};
+    return {DialogOutcome::Failed, {}};
+  }
+  const DWORD error = api.CommDlgExtendedError ? api.CommDlgExtendedError() : CDERR_DIALOGFAILURE;
+  return {OutcomeOfFailedDialog(error), {}};
+}
+
+std::wstring Win32Shell::GetSpecialFolder(int csidl) {
+  return modMain::GetSpecialFolder(Need(Library::Shell32), MainWindowHandle(), csidl);
+}
+
+void Win32Shell::OrganizeFavorites(const std::optional<std::wstring>& folder) {
+  EnsureComApartment();
+  const ShellApi& api = Need(Library::Shdocvw);
+  if (!api.DoOrganizeFavDlgW) return;
+  std::wstring path = folder.value_or(std::wstring());  // the call takes a writable text
+  api.DoOrganizeFavDlgW(MainWindowHandle(), folder ? path.data() : nullptr);
+}
 
 }  // namespace tavlin::shell

@@ -2,6 +2,7 @@
 // its controls' state in memory, a version source, and recorders.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -79,6 +80,8 @@ class RecordingShell : public shell::ShellPort {
   std::vector<std::pair<std::wstring, std::wstring>> browsed;  // start path, title
   std::optional<std::wstring> browseAnswer;
   std::vector<shell::FileOpenRequest> fileDialogs;
+  // Answers for the next dialogs, in order; once used up, every dialog gives fileAnswer.
+  std::deque<shell::FileOpenResult> fileAnswers;
   shell::FileOpenResult fileAnswer;
   std::map<int, std::wstring> specialFolders;
   std::vector<int> specialFolderLookups;
@@ -92,7 +95,10 @@ class RecordingShell : public shell::ShellPort {
   }
   shell::FileOpenResult OpenFileDialog(const shell::FileOpenRequest& r) override {
     fileDialogs.push_back(r);
-    return fileAnswer;
+    if (fileAnswers.empty()) return fileAnswer;
+    shell::FileOpenResult next = fileAnswers.front();
+    fileAnswers.pop_front();
+    return next;
   }
   std::wstring GetSpecialFolder(int csidl) override {
     specialFolderLookups.push_back(csidl);

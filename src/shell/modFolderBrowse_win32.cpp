@@ -1,0 +1,77 @@
+#include "shell/modFolderBrowse_win32.h"
+
+#include "shell/modFolderBrowse.h"
+#include "shell/shell_port.h"
+
+namespace tavlin::shell::modFolderBrowse {
+
+namespace {
+
+// The text as the system code page spells it ('?' for what it cannot).
+std::wstring ThroughSystemCodePage(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length = static_cast<int>(text.size());
+  const int bytes =
+      WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return {};
+  std::string narrow(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), bytes, nullptr, nullptr);
+  const int chars = MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, nullptr, 0);
+  if (chars <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(chars), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, wide.data(), chars);
+  return wide;
+}
+
+}  // namespace
+
+std::optional<std::wstring> BrowseForFolder(const ShellApi& api, std::wstring_view sPath,
+                                            std::wstring_view sTitle, HWND hwndOwner) {
+  if (!api.SHBrowseForFolderW) return std::nullopt;
+  const ItemList start = PathToItemList(api, sPath);
+  const std::wstring title(sTitle);
+  BrowseRequestData data{&api, start.get()};
+
+  BROWSEINFOW request{};
+  request.hwndOwner = hwndOwner;
+  request.pidlRoot = nullptr;        // the tree starts at the desktop
+  request.pszDisplayName = nullptr;  // the display name is not wanted
+  request.lpszTitle = title.c_str();
+  request.ulFlags = 0;  // any item may be chosen, including ones with no path
+  request.lpfn = &BrowseCallbackProc;
+  request.lParam = reinterpret_cast<LPARAM>(&data);
+
+  const ItemList chosen(api.SHBrowseForFolderW(&request), api.CoTaskMemFree);
+  if (!chosen || !api.SHGetPathFromIDListEx) return std::nullopt;
+  std::wstring path(kLongPathChars, L'\0');
+  if (!api.SHGetPathFromIDListEx(chosen.get(), path.data(), static_cast<DWORD>(path.size()),
+                                 GPFIDL_DEFAULT))
+    return std::nullopt;
+  return FolderPathFromBuffer(path);
+}
+
+int CALLBACK BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM /*lParam*/, LPARAM lpData) {
+  const auto* data = reinterpret_cast<const BrowseRequestData*>(lpData);
+  if (uMsg == BFFM_INITIALIZED && data && data->api->SendMessageW) {
+    // wParam FALSE: lParam is an item identifier list, not a path.
+    data->api->SendMessageW(hwnd, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(data->start));
+  }
+  return 0;
+}
+
+ItemList PathToItemList(const ShellApi& api, std::wstring_view sPath) {
+  if (!api.ILCreateFromPathW) return {};
+  const std::wstring path = IsWinNT(api) ? std::wstring(sPath) : ThroughSystemCodePage(sPath);
+  return ItemList(api.ILCreateFromPathW(path.c_str()), api.CoTaskMemFree);
+}
+
+bool IsWinNT(const ShellApi& api) {
+  OSVERSIONINFOW version{};
+  static_assert(sizeof version == 276, "the UTF-16 version record");
+  version.dwOSVersionInfoSize = sizeof version;
+  if (!api.GetVersionExW) return false;
+  const BOOL answer = api.GetVersionExW(&version);
+  return IsNtPlatform(answer, version.dwPlatformId);
+}
+
+}  // namespace tavlin::shell::modFolderBrowse
