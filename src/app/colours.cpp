@@ -25,8 +25,8 @@ double ContrastRatio(Rgb a, Rgb b) {
   return (la + 0.05) / (lb + 0.05);
 }
 
-SysColour EffectiveBack(SysColour back, Rgb backRgb, Rgb textRgb) {
-  if (back == kColourCaptionText && ContrastRatio(backRgb, textRgb) < kMinimumContrast)
+SysColour EffectiveBack(SysColour back, Rgb backRgb, Rgb labelTextRgb) {
+  if (back == kColourCaptionText && ContrastRatio(backRgb, labelTextRgb) < kMinimumContrast)
     return kColourWindow;
   return back;
 }

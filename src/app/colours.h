@@ -22,7 +22,8 @@ inline constexpr SysColour kColourBtnText = 18;
 
 // The caption-text colour (9) was a light background when the window was
 // designed; on current systems it is often black, under black text. When it
-// stands too little apart from the text, the window colour (5) is used instead.
-SysColour EffectiveBack(SysColour back, Rgb backRgb, Rgb textRgb);
+// stands too little apart from the normal label text, the window colour (5)
+// takes its place, for the whole About box alike; where it is light it stays.
+SysColour EffectiveBack(SysColour back, Rgb backRgb, Rgb labelTextRgb);
 
 }  // namespace tavlin::app

@@ -95,10 +95,10 @@ constexpr std::array kLayout = {
     ControlSpec{Ctl::lbllogo_0, L"lbllogo", 0, Kind::Label, Ctl::Frame10, 990, 3240, 1800, 225, L"Korvanti Technology", Font::TahomaBold, 5, 8, V, E, 48},
     ControlSpec{Ctl::lbllogo_1, L"lbllogo", 1, Kind::Label, Ctl::Frame10, 990, 3480, 1440, 225, HOST, Font::TahomaUnderline, 5, D, V, E, 47},
     ControlSpec{Ctl::Label15, L"Label15", -1, Kind::Label, Ctl::Frame10, 360, 4080, 4995, 675,
-                L"Tavlin is freeware: you may use it and give copies of it away, but you may not sell it. "
-                L"It is provided as is, without warranty of any kind, and the maker accepts no liability "
-                L"for any loss or damage arising from its use. Internet Explorer and Windows are trademarks "
-                L"of Microsoft Corporation, which neither makes nor endorses this program.",
+                L"Tavlin is freeware: you may use and share it, but not sell it. It comes as is, "
+                L"without warranty of any kind; the maker is not liable for any loss arising from its "
+                L"use. Internet Explorer and Windows are trademarks of Microsoft Corporation, which "
+                L"does not endorse this program.",
                 Font::TahomaSmall, 9, D, V, E, 46},
     ControlSpec{Ctl::lblCopyr, L"lblCopyr", -1, Kind::Label, Ctl::Frame10, 360, 4830, 3465, 195, L"Copyright \u00A9 2003-2026 Korvanti Technology Ltd.", Font::TahomaSmall, 9, 6, V, E, 45},
     // clang-format on
@@ -165,6 +165,14 @@ std::vector<Ctl> CreationOrder(Ctl container) {
   std::stable_sort(children.begin(), children.end(),
                    [](Ctl a, Ctl b) { return TabKey(a) < TabKey(b); });
   return children;
+}
+
+int FittedLabelWidth(int width, int height, int captionWidth, int lineHeight) {
+  const bool oneLine = height < 2 * lineHeight;
+  // A few pixels to spare: labels draw their text slightly inset, and an
+  // underline or a glyph's overhang must not be cut.
+  constexpr int kSpare = 3;
+  return oneLine ? std::max(width, captionWidth + kSpare) : width;
 }
 
 std::vector<Ctl> TabOrder() {

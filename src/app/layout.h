@@ -72,6 +72,11 @@ int FontHeightPixels(const FontSpec& font, int dpi);
 // the focusable controls in design tab-index order across the whole window.
 std::vector<Ctl> CreationOrder(Ctl container);
 
+// A label one line high grows to the width of its caption, so that a caption
+// longer than its design width (the maker's host name) is not cut off; labels
+// of several lines keep their width and wrap.
+int FittedLabelWidth(int width, int height, int captionWidth, int lineHeight);
+
 // The controls that take keyboard focus, in tab order (form-wide).
 std::vector<Ctl> TabOrder();
 

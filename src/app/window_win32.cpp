@@ -64,7 +64,7 @@ struct Paint {
 Paint PaintOf(const ControlSpec& s) {
   const int fore = s.fore != kDefaultColour ? s.fore : kColourBtnText;
   const int back = s.back != kDefaultColour ? s.back : kColourBtnFace;
-  return {EffectiveBack(back, RgbOf(back), RgbOf(fore)), fore};
+  return {EffectiveBack(back, RgbOf(back), RgbOf(kColourBtnText)), fore};
 }
 
 }  // namespace
@@ -126,7 +126,7 @@ void MainWindow::CreateChildren(Ctl container) {
       case Kind::Image: style |= SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY; break;
       case Kind::Line: style |= SS_ETCHEDHORZ; break;
     }
-    const std::wstring caption(s.kind == Kind::Frame ? std::wstring_view() : s.caption);
+    const std::wstring caption(s.caption);  // a frame keeps its caption as its text, for screen readers
     const HWND h = CreateWindowExW(ex, cls, caption.c_str(), style, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))),
                                    instance_, this);
@@ -203,7 +203,9 @@ void MainWindow::ApplyDpi(int dpi) {
       height = px(s.height) * 4;
     }
     if (s.kind == Kind::Line) height = 2;
-    if (batch) batch = DeferWindowPos(batch, h, nullptr, px(s.left), px(s.top), px(s.width), height,
+    int width = px(s.width);
+    if (s.kind == Kind::Label) width = FittedLabelWidth(width, height, CaptionExtent(s, dpi));
+    if (batch) batch = DeferWindowPos(batch, h, nullptr, px(s.left), px(s.top), width, height,
                                       SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
@@ -219,6 +221,22 @@ void MainWindow::ApplyDpi(int dpi) {
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+MainWindow::Extent MainWindow::CaptionExtent(const ControlSpec& s, int) const {
+  const HDC dc = GetDC(hwnd_);
+  Extent e{};
+  {
+    SelectScope select(dc, fonts_[static_cast<int>(s.font)].get());
+    const std::wstring caption(s.caption);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    e = Extent{r.right - r.left, tm.tmHeight};
+  }
+  ReleaseDC(hwnd_, dc);
+  return e;
 }
 
 // --- Controls port -----------------------------------------------------------
@@ -322,7 +340,9 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
     }
     return DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
   }
-  if (s->kind == Kind::Button) return reinterpret_cast<LRESULT>(ContainerBrush(GetParent(control)));
+  // Buttons and pictures stand on their container's colour.
+  if (s->kind == Kind::Button || s->kind == Kind::Image)
+    return reinterpret_cast<LRESULT>(ContainerBrush(GetParent(control)));
   const Paint p = PaintOf(*s);
   const bool disabledText = s->kind == Kind::TextBox && !IsWindowEnabled(control);
   SetTextColor(dc, GetSysColor(disabledText ? COLOR_GRAYTEXT : p.fore));

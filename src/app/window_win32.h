@@ -51,6 +51,14 @@ class MainWindow final : public Controls {
   HBRUSH ContainerBrush(HWND container) const;
   void PaintFrame(HWND container, HDC dc) const;
 
+  struct Extent {
+    int width, lineHeight;
+  };
+  // The caption's width on one line, and the height of a line, in the control's font.
+  Extent CaptionExtent(const ControlSpec& s, int dpi) const;
+  static int FittedLabelWidth(int width, int height, Extent caption) {
+    return app::FittedLabelWidth(width, height, caption.width, caption.lineHeight);
+  }
   void CreateChildren(Ctl container);
   void ApplyDpi(int dpi);
   void LoadPictures();

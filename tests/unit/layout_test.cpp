@@ -1,0 +1,91 @@
+// The layout table's arithmetic and orderings, and the colour rule.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "app/colours.h"
+#include "app/layout.h"
+
+namespace tavlin::testing {
+namespace {
+
+using namespace app;
+
+TEST(Twips, ConvertAtTheWindowsDpi) {
+  EXPECT_EQ(TwipsToPixels(15, 96), 1);
+  EXPECT_EQ(TwipsToPixels(6915, 96), 461);
+  EXPECT_EQ(TwipsToPixels(7155, 96), 477);
+  EXPECT_EQ(TwipsToPixels(6915, 120), 576);  // 576.25
+  EXPECT_EQ(TwipsToPixels(6915, 144), 692);  // 691.5 rounds up
+  EXPECT_EQ(TwipsToPixels(0, 144), 0);
+  EXPECT_EQ(TwipsToPixels(-15, 96), -1);
+  EXPECT_EQ(FontHeightPixels(FontOf(Font::Tahoma), 96), 11);
+  EXPECT_EQ(FontHeightPixels(FontOf(Font::TahomaLargeBold), 96), 16);
+  EXPECT_EQ(FontHeightPixels(FontOf(Font::TahomaSmall), 96), 9);
+  EXPECT_EQ(FontHeightPixels(FontOf(Font::Tahoma), 144), 17);
+}
+
+TEST(LayoutTable, EveryControlHasOneRowInsideItsContainer) {
+  std::set<Ctl> seen;
+  for (const ControlSpec& s : Layout()) {
+    EXPECT_TRUE(seen.insert(s.id).second) << s.name.data();
+    EXPECT_EQ(&Spec(s.id), &s);
+    // The hidden, inert Frame3 is narrower than its two controls by design.
+    if (s.container == Ctl::frmMain || s.container == Ctl::Frame3) continue;
+    const ControlSpec& box = Spec(s.container);
+    EXPECT_TRUE(box.kind == Kind::Panel || box.kind == Kind::Frame);
+    EXPECT_LE(s.left + s.width, box.width) << std::wstring(s.name);
+    EXPECT_LE(s.top + s.height, box.height) << std::wstring(s.name);
+  }
+  EXPECT_EQ(seen.size(), static_cast<std::size_t>(kControlCount - 1));
+}
+
+TEST(LayoutTable, CaptionsShowDoubledAmpersandsOnce) {
+  EXPECT_EQ(ShownCaption(Spec(Ctl::Frame5).caption), L"Window & Toolbar");
+  EXPECT_EQ(ShownCaption(Spec(Ctl::Frame2).caption), L"Pictures & Spinning Logos");
+  EXPECT_EQ(ShownCaption(Spec(Ctl::cmdReset).caption), L"Reset Pictures & Logos to their Default");
+  EXPECT_EQ(ShownCaption(L"&File"), L"File");
+  // No caption carries a mnemonic: every ampersand is doubled.
+  for (const ControlSpec& s : Layout()) {
+    std::wstring rest(s.caption);
+    for (auto at = rest.find(L"&&"); at != std::wstring::npos; at = rest.find(L"&&")) rest.erase(at, 2);
+    EXPECT_EQ(rest.find(L'&'), std::wstring::npos) << std::wstring(s.name);
+  }
+}
+
+TEST(TabOrder, RunsAcrossFramesByDesignIndex) {
+  const std::vector<Ctl> order = TabOrder();
+  const std::vector<Ctl> head(order.begin(), order.begin() + 10);
+  EXPECT_EQ(head, (std::vector<Ctl>{Ctl::txtVer, Ctl::txtWinTitle, Ctl::txtStart, Ctl::cboFullScreen,
+                                    Ctl::txtSkin, Ctl::txtSmStat, Ctl::txtSmBmp, Ctl::txtLgStat,
+                                    Ctl::txtLgBmp, Ctl::cmdReset}));
+  EXPECT_EQ(order.back(), Ctl::cmbGo_0);
+  // Creation order puts Frame2's children (10..20) before Frame4's (22..25).
+  const std::vector<Ctl> panel = CreationOrder(Ctl::frmMenu_0);
+  const auto at = [&](Ctl c) { return std::find(panel.begin(), panel.end(), c) - panel.begin(); };
+  EXPECT_LT(at(Ctl::Frame5), at(Ctl::Frame2));
+  EXPECT_LT(at(Ctl::Frame2), at(Ctl::Frame4));
+  EXPECT_LT(at(Ctl::Frame4), at(Ctl::Frame1));
+  EXPECT_LT(at(Ctl::Frame1), at(Ctl::cmbGo_1));
+  EXPECT_LT(at(Ctl::cmbGo_1), at(Ctl::cmbGo_0));
+}
+
+TEST(LabelWidth, OneLineLabelsGrowToTheirCaption) {
+  EXPECT_EQ(FittedLabelWidth(96, 13, 113, 13), 116);
+  EXPECT_EQ(FittedLabelWidth(96, 13, 50, 13), 96) << "never shrinks";
+  EXPECT_EQ(FittedLabelWidth(333, 45, 900, 11), 333) << "several lines wrap instead";
+}
+
+TEST(Colours, CaptionTextBackgroundGivesWayOnlyWhenUnreadable) {
+  const Rgb black{0, 0, 0}, white{255, 255, 255}, cream{255, 255, 225};
+  EXPECT_NEAR(ContrastRatio(black, white), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(white, white), 1.0, 1e-9);
+  EXPECT_EQ(EffectiveBack(kColourCaptionText, black, black), kColourWindow);
+  EXPECT_EQ(EffectiveBack(kColourCaptionText, white, black), kColourCaptionText);
+  EXPECT_EQ(EffectiveBack(kColourCaptionText, cream, black), kColourCaptionText);
+  EXPECT_EQ(EffectiveBack(kColourBtnFace, black, black), kColourBtnFace) << "only colour 9 is mended";
+}
+
+}  // namespace
+}  // namespace tavlin::testing

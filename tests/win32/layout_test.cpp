@@ -1,0 +1,144 @@
+// The real window against its layout table: every control's class, text,
+// rectangle (client pixels at 96 DPI), visibility and the keyboard's tab walk.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "app/layout.h"
+#include "app/window_win32.h"
+
+namespace tavlin::testing {
+namespace {
+
+using namespace app;
+
+std::wstring ClassOf(HWND h) {
+  wchar_t name[64] = {};
+  GetClassNameW(h, name, 64);
+  return name;
+}
+
+std::wstring TextOf(HWND h) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+RECT RectInParent(HWND h) {
+  RECT r;
+  GetWindowRect(h, &r);
+  MapWindowPoints(nullptr, GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+const wchar_t* ExpectedClass(Kind k) {
+  switch (k) {
+    case Kind::Panel:
+    case Kind::Frame: return L"TavlinPanel";
+    case Kind::Button: return L"Button";
+    case Kind::TextBox: return L"Edit";
+    case Kind::Combo: return L"ComboBox";
+    default: return L"Static";
+  }
+}
+
+class Layout96 : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(window.Create()); }
+  MainWindow window{GetModuleHandleW(nullptr)};
+};
+
+TEST_F(Layout96, EveryControlMatchesItsRow) {
+  ASSERT_EQ(window.Dpi(), 96) << "this suite runs unscaled";
+  RECT client;
+  GetClientRect(window.hwnd(), &client);
+  EXPECT_EQ(client.right, 461);   // 6915 twips
+  EXPECT_EQ(client.bottom, 477);  // 7155 twips
+  const LONG style = GetWindowLongW(window.hwnd(), GWL_STYLE);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_TRUE(style & WS_SYSMENU);
+
+  for (const ControlSpec& s : Layout()) {
+    SCOPED_TRACE(std::wstring(s.name) + L"(" + std::to_wstring(s.index) + L")");
+    const HWND h = window.Control(s.id);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(GetDlgCtrlID(h), ControlIdOf(s.id));
+    EXPECT_EQ(ClassOf(h), ExpectedClass(s.kind));
+    const HWND parent = s.container == Ctl::frmMain ? window.hwnd() : window.Control(s.container);
+    EXPECT_EQ(GetParent(h), parent);
+    if (s.kind != Kind::Combo) {
+      EXPECT_EQ(TextOf(h), s.caption);
+    }
+    EXPECT_EQ(IsWindowEnabled(h) != FALSE, s.enabled);
+    EXPECT_EQ((GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE) != 0, s.visible);
+
+    const RECT r = RectInParent(h);
+    EXPECT_EQ(r.left, TwipsToPixels(s.left, 96));
+    EXPECT_EQ(r.top, TwipsToPixels(s.top, 96));
+    if (s.kind == Kind::Label) {
+      EXPECT_GE(r.right - r.left, TwipsToPixels(s.width, 96)) << "a label may only grow";
+    } else {
+      EXPECT_EQ(r.right - r.left, TwipsToPixels(s.width, 96));
+    }
+    if (s.kind == Kind::Line) {
+      EXPECT_EQ(r.bottom - r.top, 2);
+    } else if (s.kind != Kind::Combo) {  // a drop-down's height is its list's
+      EXPECT_EQ(r.bottom - r.top, TwipsToPixels(s.height, 96));
+    }
+  }
+  // The About panel covers the settings panel completely.
+  const RECT settings = RectInParent(window.Control(Ctl::frmMenu_0));
+  const RECT about = RectInParent(window.Control(Ctl::frmMenu_1));
+  EXPECT_EQ(about.left, settings.left);
+  EXPECT_EQ(about.top, settings.top);
+  EXPECT_EQ(about.right, settings.right);
+  EXPECT_EQ(about.bottom, settings.bottom + 2);
+}
+
+TEST_F(Layout96, TabWalksTheFocusableControlsInDesignOrder) {
+  ShowWindow(window.Control(Ctl::frmMenu_1), SW_HIDE);
+  EnableWindow(window.Control(Ctl::frmMenu_1), FALSE);
+  ShowWindow(window.hwnd(), SW_SHOWNA);
+  // The controls a user can reach: enabled and shown, in containers that are too.
+  const auto reachable = [&](HWND h) {
+    for (; h && h != window.hwnd(); h = GetParent(h))
+      if (!IsWindowEnabled(h) || !(GetWindowLongW(h, GWL_STYLE) & WS_VISIBLE)) return false;
+    return true;
+  };
+  std::vector<Ctl> expected;
+  for (Ctl c : TabOrder())
+    if (reachable(window.Control(c))) expected.push_back(c);
+  ASSERT_FALSE(expected.empty());
+  ASSERT_EQ(expected.front(), Ctl::txtWinTitle);
+  ASSERT_EQ(expected.back(), Ctl::cmbGo_0);
+  std::vector<Ctl> walked;
+  HWND at = window.Control(expected.front());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    walked.push_back(ControlOfId(GetDlgCtrlID(at)));
+    at = GetNextDlgTabItem(window.hwnd(), at, FALSE);
+  }
+  EXPECT_EQ(walked, expected);
+  EXPECT_EQ(at, window.Control(expected.front())) << "the walk wraps around";
+  EXPECT_EQ(GetNextDlgTabItem(window.hwnd(), window.Control(Ctl::txtWinTitle), TRUE),
+            window.Control(Ctl::cmbGo_0))
+      << "Shift+Tab goes backwards";
+}
+
+TEST_F(Layout96, LabelsFitTheirCaptions) {
+  for (Ctl c : {Ctl::lblKwy, Ctl::lbllogo_1, Ctl::lblCompany}) {
+    const HWND h = window.Control(c);
+    const HDC dc = GetDC(h);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+    RECT text{0, 0, 0, 0};
+    const std::wstring caption = TextOf(h);
+    DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(h, dc);
+    RECT r;
+    GetClientRect(h, &r);
+    EXPECT_GE(r.right, text.right) << int(c);
+  }
+}
+
+}  // namespace
+}  // namespace tavlin::testing
