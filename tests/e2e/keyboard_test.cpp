@@ -1,0 +1,103 @@
+// The keyboard in the real window: Tab walks the controls in design order,
+// Escape closes like OK, Enter and typing into the full-screen list change nothing.
+#include <gtest/gtest.h>
+
+#include "app/layout.h"
+#include "settings/catalogue.h"
+#include "support/driver_win32.h"
+
+namespace tavlin::testing {
+namespace {
+
+using namespace settings;
+
+// The control that has the keyboard focus in the program's thread, as a Ctl
+// (a drop-down's edit part counts as the drop-down).
+std::optional<Ctl> Focused(const TavlinProcess& tavlin) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(tavlin.Window(), nullptr), &info) || !info.hwndFocus)
+    return std::nullopt;
+  HWND h = info.hwndFocus;
+  if (!app::IsControlId(GetDlgCtrlID(h))) h = GetParent(h);
+  if (!app::IsControlId(GetDlgCtrlID(h))) return std::nullopt;
+  return app::ControlOfId(GetDlgCtrlID(h));
+}
+
+HWND FocusWindow(const TavlinProcess& tavlin) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(tavlin.Window(), nullptr), &info);
+  return info.hwndFocus ? info.hwndFocus : tavlin.Window();
+}
+
+// A click into a box puts the keyboard focus there, as for a user.
+void ClickInto(const TavlinProcess& tavlin, Ctl c) {
+  HWND h = tavlin.Control(c);
+  if (HWND inner = GetWindow(h, GW_CHILD)) h = inner;  // a drop-down's edit part
+  PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  PostMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+}
+
+void Key(const TavlinProcess& tavlin, WPARAM vk) {
+  const HWND to = FocusWindow(tavlin);
+  PostMessageW(to, WM_KEYDOWN, vk, 1);
+  PostMessageW(to, WM_KEYUP, vk, 0xC0000001);
+}
+
+TEST(Keyboard, TabFollowsTheDesignOrderAcrossFrames) {
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  const std::vector<Ctl> expected = {
+      Ctl::txtWinTitle, Ctl::txtStart,    Ctl::cboFullScreen, Ctl::txtSkin,    Ctl::txtSmStat,
+      Ctl::txtSmBmp,    Ctl::txtLgStat,   Ctl::txtLgBmp,      Ctl::cmdReset,   Ctl::cmdBmp_0,
+      Ctl::cmdBmp_3,    Ctl::cmdBmp_1,    Ctl::cmdBmp_4,      Ctl::cmdBmp_2,   Ctl::txtDownload,
+      Ctl::txtSaveDir,  Ctl::cmbdir_0,    Ctl::cmbdir_1,      Ctl::cmdFavorite, Ctl::cmdFind,
+      Ctl::cmdInet,     Ctl::cmbGo_1,     Ctl::cmbGo_0,       Ctl::txtWinTitle};
+  ClickInto(tavlin, Ctl::txtWinTitle);
+  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::txtWinTitle; }));
+  std::vector<Ctl> walked;
+  for (std::size_t i = 1; i < expected.size(); ++i) {
+    const auto before = Focused(tavlin);
+    Key(tavlin, VK_TAB);
+    WaitFor([&] { return Focused(tavlin) != before; }, 3000);
+    walked.push_back(Focused(tavlin).value_or(Ctl::Count));
+  }
+  EXPECT_EQ(walked, std::vector<Ctl>(expected.begin() + 1, expected.end()));
+}
+
+TEST(Keyboard, EnterPressesNothingAndTypingLeavesTheListAlone) {
+  RegPutRaw(std::wstring(kMainKey), L"FullScreen", REG_SZ, Utf16Bytes(L"no", true));
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  tavlin.SetText(Ctl::txtWinTitle, L"typed but not applied");
+  ClickInto(tavlin, Ctl::cboFullScreen);
+  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::cboFullScreen; }));
+  const HWND edit = FocusWindow(tavlin);
+  for (wchar_t c : std::wstring(L"yes\b\x1b")) PostMessageW(edit, WM_CHAR, c, 1);
+  Key(tavlin, VK_RETURN);
+  // Tab as a marker: once the focus has moved on, everything before it was handled.
+  Key(tavlin, VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::txtSkin; }));
+  EXPECT_EQ(tavlin.Text(Ctl::cboFullScreen), L"no");
+  EXPECT_TRUE(IsWindow(tavlin.Window())) << "Enter does not close";
+  EXPECT_FALSE(RegGetRaw(std::wstring(kMainKey), L"Window Title") &&
+               RegGetRaw(std::wstring(kMainKey), L"Window Title")->data ==
+                   Utf16Bytes(L"typed but not applied", true))
+      << "Enter does not apply";
+}
+
+TEST(Keyboard, EscapeClosesWithoutWriting) {
+  RegPutRaw(std::wstring(kMainKey), L"Window Title", REG_SZ, Utf16Bytes(L"before", true));
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  tavlin.SetText(Ctl::txtWinTitle, L"after");
+  ClickInto(tavlin, Ctl::txtWinTitle);
+  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::txtWinTitle; }));
+  Key(tavlin, VK_ESCAPE);
+  EXPECT_TRUE(tavlin.WaitForExit(15000));
+  EXPECT_EQ(RegGetRaw(std::wstring(kMainKey), L"Window Title")->data, Utf16Bytes(L"before", true));
+}
+
+}  // namespace
+}  // namespace tavlin::testing
