@@ -139,6 +139,11 @@ void InstallBalloonProc(HWND tip) {
   // The balloon's outline takes the place of the border.
   const LONG_PTR style = GetWindowLongPtrW(tip, GWL_STYLE);
   SetWindowLongPtrW(tip, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
+  // A new style only reaches the frame when the frame is recalculated; without
+  // this the client area keeps the border's inset until a paint happens to
+  // change the window's size, and the balloon would be drawn too small.
+  SetWindowPos(tip, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
