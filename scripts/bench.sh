@@ -9,6 +9,17 @@ cmake --build --preset win64
 export WINEPREFIX=$PWD/build/win64/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 cmake/wine-prefix.sh "$WINEPREFIX" >/dev/null
 wineserver -p 2>/dev/null || true
-echo "== Apply =="
-wine build/win64/bench_apply.exe
+run() {
+  echo "== Start-up and memory =="
+  wine build/win64/bench_startup.exe 15
+  echo
+  echo "== Apply =="
+  wine build/win64/bench_apply.exe
+  echo
+  echo "== Size =="
+  size=$(stat -c %s build/win64/tavlin.exe)
+  echo "tavlin.exe (x64): $((size / 1024)) KB (goal: 256 KB or less)"
+  echo "imports: $(x86_64-w64-mingw32-objdump -p build/win64/tavlin.exe | awk '/DLL Name/ {printf "%s ", $3}')"
+}
+if [ -n "${DISPLAY:-}" ]; then run; else export -f run; xvfb-run -a -s "-screen 0 1280x1024x24" bash -c run; fi
 wineserver -k 2>/dev/null || true
