@@ -4,6 +4,8 @@
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
+# Without a display, run the whole script again on a virtual one.
+if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"; fi
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
 export WINEPREFIX=$PWD/build/win64/wine-bench WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -21,5 +23,5 @@ run() {
   echo "tavlin.exe (x64): $((size / 1024)) KB (goal: 256 KB or less)"
   echo "imports: $(x86_64-w64-mingw32-objdump -p build/win64/tavlin.exe | awk '/DLL Name/ {printf "%s ", $3}')"
 }
-if [ -n "${DISPLAY:-}" ]; then run; else export -f run; xvfb-run -a -s "-screen 0 1280x1024x24" bash -c run; fi
+run
 wineserver -k 2>/dev/null || true
