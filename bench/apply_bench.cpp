@@ -38,7 +38,9 @@ struct NoTips : tooltip::TooltipPort {
 };
 struct NoShell : shell::ShellPort {
   void Execute(const shell::ShellRequest&) override {}
-  std::optional<std::wstring> BrowseForFolder(std::wstring_view, std::wstring_view) override { return {}; }
+  std::optional<std::wstring> BrowseForFolder(std::wstring_view, std::wstring_view) override {
+    return {};
+  }
   shell::FileOpenResult OpenFileDialog(const shell::FileOpenRequest&) override { return {}; }
   std::wstring GetSpecialFolder(int) override { return {}; }
   void OrganizeFavorites(const std::optional<std::wstring>&) override {}
@@ -75,7 +77,8 @@ int main() {
   // Every box edited, so every entry is written, as the direct rounds do.
   std::vector<std::wstring> texts;
   for (const auto& e : settings::kSettings) {
-    texts.push_back(L"C:\\Some Folder\\" + std::wstring(e.valueName.empty() ? L"skin" : e.valueName) + L".bmp");
+    texts.push_back(L"C:\\Some Folder\\" +
+                    std::wstring(e.valueName.empty() ? L"skin" : e.valueName) + L".bmp");
     ui.text[e.control] = texts.back();
   }
   const std::wstring skin(form.sSkinValueName());
@@ -93,7 +96,8 @@ int main() {
         const auto& e = settings::kSettings[n];
         const std::wstring key(e.key), name(settings::ValueNameOf(e, skin));
         HKEY k = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS) continue;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_SET_VALUE, &k) != ERROR_SUCCESS)
+          continue;
         RegSetValueExW(k, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(texts[n].c_str()),
                        static_cast<DWORD>((texts[n].size() + 1) * sizeof(wchar_t)));
         RegCloseKey(k);
@@ -102,7 +106,8 @@ int main() {
     direct.push_back((Now() - t0) / kApplies);
   }
   const double a = Median(viaApply), d = Median(direct);
-  std::printf("apply of ten settings: %.1f us (median of %d rounds of %d)\n", a * 1e6, kRounds, kApplies);
+  std::printf("apply of ten settings: %.1f us (median of %d rounds of %d)\n", a * 1e6, kRounds,
+              kApplies);
   std::printf("ten direct open/set/close rounds: %.1f us\n", d * 1e6);
   std::printf("ratio: %.3f (goal: 1.2 or less)\n", a / d);
   return 0;

@@ -60,7 +60,8 @@ Sample Run(const std::wstring& exe) {
   QueryPerformanceCounter(&t1);
   PROCESS_MEMORY_COUNTERS pmc{};
   pmc.cb = sizeof pmc;
-  if (GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof pmc)) s.peakMiB = pmc.PeakWorkingSetSize / 1048576.0;
+  if (GetProcessMemoryInfo(pi.hProcess, &pmc, sizeof pmc))
+    s.peakMiB = pmc.PeakWorkingSetSize / 1048576.0;
   s.seconds = static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart);
   s.ok = find.found != nullptr;
   if (find.found) PostMessageW(find.found, WM_CLOSE, 0, 0);
@@ -99,7 +100,8 @@ int main(int argc, char** argv) {
   const double mb = Median(memory[0]), mt = Median(memory[1]);
   std::printf("| measure (median of %d) | bare window | tavlin.exe | ratio | goal |\n", runs);
   std::printf("|---|---|---|---|---|\n");
-  std::printf("| start-up to first paint | %.1f ms | %.1f ms | %.3f | 1.15 |\n", tb * 1e3, tt * 1e3, tt / tb);
+  std::printf("| start-up to first paint | %.1f ms | %.1f ms | %.3f | 1.15 |\n", tb * 1e3, tt * 1e3,
+              tt / tb);
   std::printf("| peak working set | %.2f MiB | %.2f MiB | %.3f | 1.25 |\n", mb, mt, mt / mb);
   return 0;
 }

@@ -27,7 +27,7 @@ class ScriptedRegistry : public RegistryPort {
   long Query(KeyRef, std::wstring_view, std::uint32_t& type, std::span<std::byte> data,
              std::uint32_t& size) override {
     ++queries;
-    static constexpr long kCodes[] = {kErrorSuccess, kErrorSuccess, kErrorSuccess,
+    static constexpr long kCodes[] = {kErrorSuccess,  kErrorSuccess,      kErrorSuccess,
                                       kErrorMoreData, kErrorFileNotFound, kErrorAccessDenied};
     const long rc = kCodes[Take() % 6];
     type = Take() % 12;
@@ -47,7 +47,9 @@ class ScriptedRegistry : public RegistryPort {
     size = static_cast<std::uint32_t>(n);
     return rc;
   }
-  long Set(KeyRef, std::wstring_view, std::uint32_t, std::span<const std::byte>) override { return 0; }
+  long Set(KeyRef, std::wstring_view, std::uint32_t, std::span<const std::byte>) override {
+    return 0;
+  }
   long Delete(KeyRef, std::wstring_view) override { return 0; }
   void Close(KeyRef) override {}
 

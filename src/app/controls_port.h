@@ -19,8 +19,8 @@ class Controls {
   virtual void SetEnabled(Ctl control, bool enabled) = 0;
   virtual void BringToFront(Ctl control) = 0;  // top of its siblings' z-order
   virtual void SetFocus(Ctl control) = 0;
-  virtual void CloseWindow() = 0;              // unloads the window; the program ends
-  virtual void DropGlobalReference() = 0;      // shared routines no longer reach the window
+  virtual void CloseWindow() = 0;          // unloads the window; the program ends
+  virtual void DropGlobalReference() = 0;  // shared routines no longer reach the window
 };
 
 }  // namespace tavlin::app

@@ -37,8 +37,12 @@ void frmMain::ShowMenu(short Index) {
   ui_.SetEnabled(covered, false);
 }
 
-void frmMain::Label13_Click() { ShowMenu(1); }
-void frmMain::cmdAbout_Click() { ShowMenu(0); }
+void frmMain::Label13_Click() {
+  ShowMenu(1);
+}
+void frmMain::cmdAbout_Click() {
+  ShowMenu(0);
+}
 
 void frmMain::cboFullScreen_KeyPress(short& KeyAscii) {
   // The list's text changes only by picking "yes" or "no".
@@ -48,8 +52,8 @@ void frmMain::cboFullScreen_KeyPress(short& KeyAscii) {
 void frmMain::LoadSettings() {
   for (std::size_t i = 0; i < kSettings.size(); ++i) {
     const SettingEntry& entry = kSettings[i];
-    const auto value =
-        modReg_Func::ReadRegValue(reg_, kHkeyCurrentUser, entry.key, ValueNameOf(entry, sSkinValueName_));
+    const auto value = modReg_Func::ReadRegValue(reg_, kHkeyCurrentUser, entry.key,
+                                                 ValueNameOf(entry, sSkinValueName_));
     LoadedSetting& loaded = loaded_[i];
     loaded.text = modReg_Func::DisplayForm(value);
     loaded.unreadable = value.unreadable;
@@ -61,35 +65,92 @@ void frmMain::LoadSettings() {
 
 void frmMain::Click(Ctl control) {
   switch (control) {
-    case Ctl::Label13: Label13_Click(); break;
-    case Ctl::cmdAbout: cmdAbout_Click(); break;
-    case Ctl::cmbGo_0: cmbGo_Click(0); break;
-    case Ctl::cmbGo_1: cmbGo_Click(1); break;
-    case Ctl::cmdReset: cmdReset_Click(); break;
-    case Ctl::cmbdir_0: cmbdir_Click(0); break;
-    case Ctl::cmbdir_1: cmbdir_Click(1); break;
-    case Ctl::cmdBmp_0: cmdBmp_Click(0); break;
-    case Ctl::cmdBmp_1: cmdBmp_Click(1); break;
-    case Ctl::cmdBmp_2: cmdBmp_Click(2); break;
-    case Ctl::cmdBmp_3: cmdBmp_Click(3); break;
-    case Ctl::cmdBmp_4: cmdBmp_Click(4); break;
-    case Ctl::cmdInet: cmdInet_Click(); break;
-    case Ctl::cmdFind: cmdFind_Click(); break;
-    case Ctl::cmdFavorite: cmdFavorite_Click(); break;
-    case Ctl::imgLogo: imgLogo_Click(); break;
-    case Ctl::Image1: Image1_Click(); break;
-    case Ctl::lblCompany: lblCompany_Click(); break;
-    case Ctl::lblKwy: lblKwy_Click(); break;
-    case Ctl::lbllogo_0: lbllogo_Click(0); break;
-    case Ctl::lbllogo_1: lbllogo_Click(1); break;
-    case Ctl::lblOrv_0: lblOrv_Click(0); break;
-    case Ctl::lblOrv_1: lblOrv_Click(1); break;
-    case Ctl::lblOrv_2: lblOrv_Click(2); break;
-    case Ctl::lblOrv_3: lblOrv_Click(3); break;
-    case Ctl::lblProducts_0: lblProducts_Click(0); break;
-    case Ctl::lblProducts_1: lblProducts_Click(1); break;
-    case Ctl::lblProducts_2: lblProducts_Click(2); break;
-    default: break;
+    case Ctl::Label13:
+      Label13_Click();
+      break;
+    case Ctl::cmdAbout:
+      cmdAbout_Click();
+      break;
+    case Ctl::cmbGo_0:
+      cmbGo_Click(0);
+      break;
+    case Ctl::cmbGo_1:
+      cmbGo_Click(1);
+      break;
+    case Ctl::cmdReset:
+      cmdReset_Click();
+      break;
+    case Ctl::cmbdir_0:
+      cmbdir_Click(0);
+      break;
+    case Ctl::cmbdir_1:
+      cmbdir_Click(1);
+      break;
+    case Ctl::cmdBmp_0:
+      cmdBmp_Click(0);
+      break;
+    case Ctl::cmdBmp_1:
+      cmdBmp_Click(1);
+      break;
+    case Ctl::cmdBmp_2:
+      cmdBmp_Click(2);
+      break;
+    case Ctl::cmdBmp_3:
+      cmdBmp_Click(3);
+      break;
+    case Ctl::cmdBmp_4:
+      cmdBmp_Click(4);
+      break;
+    case Ctl::cmdInet:
+      cmdInet_Click();
+      break;
+    case Ctl::cmdFind:
+      cmdFind_Click();
+      break;
+    case Ctl::cmdFavorite:
+      cmdFavorite_Click();
+      break;
+    case Ctl::imgLogo:
+      imgLogo_Click();
+      break;
+    case Ctl::Image1:
+      Image1_Click();
+      break;
+    case Ctl::lblCompany:
+      lblCompany_Click();
+      break;
+    case Ctl::lblKwy:
+      lblKwy_Click();
+      break;
+    case Ctl::lbllogo_0:
+      lbllogo_Click(0);
+      break;
+    case Ctl::lbllogo_1:
+      lbllogo_Click(1);
+      break;
+    case Ctl::lblOrv_0:
+      lblOrv_Click(0);
+      break;
+    case Ctl::lblOrv_1:
+      lblOrv_Click(1);
+      break;
+    case Ctl::lblOrv_2:
+      lblOrv_Click(2);
+      break;
+    case Ctl::lblOrv_3:
+      lblOrv_Click(3);
+      break;
+    case Ctl::lblProducts_0:
+      lblProducts_Click(0);
+      break;
+    case Ctl::lblProducts_1:
+      lblProducts_Click(1);
+      break;
+    case Ctl::lblProducts_2:
+      lblProducts_Click(2);
+      break;
+    default:
+      break;
   }
 }
 

@@ -27,8 +27,12 @@ struct Ports {
 
 class frmMain {
  public:
-  explicit frmMain(Ports ports) : ui_(ports.ui), reg_(ports.reg), version_(ports.version),
-                                  tips_(ports.tips), shell_(ports.shell) {}
+  explicit frmMain(Ports ports)
+      : ui_(ports.ui),
+        reg_(ports.reg),
+        version_(ports.version),
+        tips_(ports.tips),
+        shell_(ports.shell) {}
 
   // Start-up and shutdown, panels.
   void Form_Load();

@@ -15,13 +15,13 @@ namespace tavlin::app {
 enum class Kind { Panel, Frame, Button, Label, TextBox, Combo, Image, Line };
 
 enum class Font {
-  Tahoma,                 // the window font: Tahoma 8.25, regular
-  SansSerif,              // MS Sans Serif 8.25
-  TahomaBold,             // Tahoma 8.25 bold
-  TahomaBoldUnderline,    // Tahoma 8.25 bold underlined
-  TahomaUnderline,        // Tahoma 8.25 underlined
-  TahomaLargeBold,        // Tahoma 12 bold
-  TahomaSmall,            // Tahoma 6.75
+  Tahoma,               // the window font: Tahoma 8.25, regular
+  SansSerif,            // MS Sans Serif 8.25
+  TahomaBold,           // Tahoma 8.25 bold
+  TahomaBoldUnderline,  // Tahoma 8.25 bold underlined
+  TahomaUnderline,      // Tahoma 8.25 underlined
+  TahomaLargeBold,      // Tahoma 12 bold
+  TahomaSmall,          // Tahoma 6.75
 };
 
 // A Windows system colour index, or kDefaultColour for the kind's own colour.
@@ -90,8 +90,14 @@ namespace tavlin::app {
 
 // The Win32 control identifier of a control; 0, 1 and 2 stay free for the
 // dialog manager's IDOK and IDCANCEL.
-constexpr int ControlIdOf(Ctl c) { return 100 + static_cast<int>(c); }
-constexpr bool IsControlId(int id) { return id >= 100 && id < 100 + kControlCount; }
-constexpr Ctl ControlOfId(int id) { return static_cast<Ctl>(id - 100); }
+constexpr int ControlIdOf(Ctl c) {
+  return 100 + static_cast<int>(c);
+}
+constexpr bool IsControlId(int id) {
+  return id >= 100 && id < 100 + kControlCount;
+}
+constexpr Ctl ControlOfId(int id) {
+  return static_cast<Ctl>(id - 100);
+}
 
 }  // namespace tavlin::app

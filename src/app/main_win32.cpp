@@ -19,7 +19,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
   tavlin::settings::Win32Registry registry;
   tavlin::settings::Win32Version version;
-  tavlin::tooltip::Win32Tooltips tips(window.hwnd(), [&window](tavlin::Ctl c) { return window.Control(c); });
+  tavlin::tooltip::Win32Tooltips tips(window.hwnd(),
+                                      [&window](tavlin::Ctl c) { return window.Control(c); });
   tavlin::shell::Win32Shell shell;
   // The window object outlives the message loop: a close can arrive while a
   // picker's own loop is running inside one of its handlers.

@@ -43,7 +43,8 @@ RECT WindowRectForClient(int width, int height, int dpi) {
 
 int IconSize(int metric, int dpi) {
   using Fn = int(WINAPI*)(int, UINT);
-  static const auto get = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+  static const auto get =
+      ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
   return get ? get(metric, static_cast<UINT>(dpi)) : GetSystemMetrics(metric);
 }
 
@@ -89,9 +90,9 @@ bool MainWindow::Create() {
   wc.lpszClassName = kContainerClass;
   RegisterClassExW(&wc);
 
-  hwnd_ = CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_,
-                          this);
+  hwnd_ =
+      CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SetMainWindowHandle(hwnd_);
   CreateChildren(Ctl::frmMain);
@@ -105,8 +106,8 @@ void MainWindow::CreateChildren(Ctl container) {
   for (Ctl id : CreationOrder(container)) {
     const ControlSpec& s = Spec(id);
     const wchar_t* cls = L"STATIC";
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) |
-                  (s.enabled ? 0 : WS_DISABLED);
+    DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) | (s.enabled ? 0 : WS_DISABLED);
     DWORD ex = 0;
     switch (s.kind) {
       case Kind::Panel:
@@ -115,18 +116,31 @@ void MainWindow::CreateChildren(Ctl container) {
         style |= WS_CLIPCHILDREN;
         ex = WS_EX_CONTROLPARENT;
         break;
-      case Kind::Button: cls = L"BUTTON"; style |= BS_PUSHBUTTON | WS_TABSTOP; break;
-      case Kind::Label: style |= SS_LEFT | SS_NOTIFY; break;
+      case Kind::Button:
+        cls = L"BUTTON";
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+        break;
+      case Kind::Label:
+        style |= SS_LEFT | SS_NOTIFY;
+        break;
       case Kind::TextBox:
         cls = L"EDIT";
         style |= ES_AUTOHSCROLL | WS_TABSTOP;
         ex = WS_EX_CLIENTEDGE;
         break;
-      case Kind::Combo: cls = L"COMBOBOX"; style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP; break;
-      case Kind::Image: style |= SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY; break;
-      case Kind::Line: style |= SS_ETCHEDHORZ; break;
+      case Kind::Combo:
+        cls = L"COMBOBOX";
+        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+        break;
+      case Kind::Image:
+        style |= SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY;
+        break;
+      case Kind::Line:
+        style |= SS_ETCHEDHORZ;
+        break;
     }
-    const std::wstring caption(s.caption);  // a frame keeps its caption as its text, for screen readers
+    const std::wstring caption(
+        s.caption);  // a frame keeps its caption as its text, for screen readers
     const HWND h = CreateWindowExW(ex, cls, caption.c_str(), style, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))),
                                    instance_, this);
@@ -169,8 +183,9 @@ void MainWindow::LoadPictures() {
                                reinterpret_cast<void**>(&picture)))) {
     OLE_HANDLE handle = 0;
     if (SUCCEEDED(picture->get_Handle(&handle)))
-      logo_.reset(static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                                 IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
+      logo_.reset(
+          static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
+                                         IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
     picture->Release();
   }
   stream->Release();
@@ -195,7 +210,8 @@ void MainWindow::ApplyDpi(int dpi) {
   for (const ControlSpec& s : Layout()) {
     const HWND h = Control(s.id);
     if (!h) continue;
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(s.font)].get()), FALSE);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(s.font)].get()),
+                 FALSE);
     int height = px(s.height);
     if (s.kind == Kind::Combo) {
       // The edit part's height follows the font; the window height is the dropped list's.
@@ -205,15 +221,18 @@ void MainWindow::ApplyDpi(int dpi) {
     if (s.kind == Kind::Line) height = 2;
     int width = px(s.width);
     if (s.kind == Kind::Label) width = FittedLabelWidth(width, height, CaptionExtent(s, dpi));
-    if (batch) batch = DeferWindowPos(batch, h, nullptr, px(s.left), px(s.top), width, height,
-                                      SWP_NOZORDER | SWP_NOACTIVATE);
+    if (batch)
+      batch = DeferWindowPos(batch, h, nullptr, px(s.left), px(s.top), width, height,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
 
-  bigIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
-                                               IconSize(SM_CXICON, dpi), IconSize(SM_CYICON, dpi), 0)));
-  smallIcon_.reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
-                                                 IconSize(SM_CXSMICON, dpi), IconSize(SM_CYSMICON, dpi), 0)));
+  bigIcon_.reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
+                                    IconSize(SM_CXICON, dpi), IconSize(SM_CYICON, dpi), 0)));
+  smallIcon_.reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
+                                    IconSize(SM_CXSMICON, dpi), IconSize(SM_CYSMICON, dpi), 0)));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
@@ -271,11 +290,17 @@ void MainWindow::BringToFront(Ctl control) {
   SetWindowPos(Control(control), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void MainWindow::SetFocus(Ctl control) { ::SetFocus(Control(control)); }
+void MainWindow::SetFocus(Ctl control) {
+  ::SetFocus(Control(control));
+}
 
-void MainWindow::CloseWindow() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void MainWindow::CloseWindow() {
+  PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
 
-void MainWindow::DropGlobalReference() { SetMainWindowHandle(nullptr); }
+void MainWindow::DropGlobalReference() {
+  SetMainWindowHandle(nullptr);
+}
 
 // --- Messages ------------------------------------------------------------------
 
@@ -338,7 +363,8 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(brush);
     }
-    return DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    return DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
+                          reinterpret_cast<LPARAM>(control));
   }
   // Buttons and pictures stand on their container's colour.
   if (s->kind == Kind::Button || s->kind == Kind::Image)
@@ -382,8 +408,9 @@ HBRUSH MainWindow::ContainerBrush(HWND container) const {
 LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+      SetWindowLongPtrW(
+          hwnd, GWLP_USERDATA,
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
       break;
     case WM_ERASEBKGND: {
       auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));

@@ -44,8 +44,8 @@ class MainWindow final : public Controls {
  private:
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
-                                        UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR self);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT ControlColour(HDC dc, HWND control, UINT msg);
   HBRUSH ContainerBrush(HWND container) const;

@@ -11,14 +11,30 @@
 namespace tavlin {
 
 namespace detail {
-inline void DeleteFontHandle(HFONT h) noexcept { DeleteObject(h); }
-inline void DeleteRegionHandle(HRGN h) noexcept { DeleteObject(h); }
-inline void DeleteBitmapHandle(HBITMAP h) noexcept { DeleteObject(h); }
-inline void DeleteBrushHandle(HBRUSH h) noexcept { DeleteObject(h); }
-inline void CloseRegKey(HKEY h) noexcept { RegCloseKey(h); }
-inline void DestroyIconHandle(HICON h) noexcept { DestroyIcon(h); }
-inline void FreeLibraryHandle(HMODULE h) noexcept { FreeLibrary(h); }
-inline void CoTaskFree(void* p) noexcept { CoTaskMemFree(p); }
+inline void DeleteFontHandle(HFONT h) noexcept {
+  DeleteObject(h);
+}
+inline void DeleteRegionHandle(HRGN h) noexcept {
+  DeleteObject(h);
+}
+inline void DeleteBitmapHandle(HBITMAP h) noexcept {
+  DeleteObject(h);
+}
+inline void DeleteBrushHandle(HBRUSH h) noexcept {
+  DeleteObject(h);
+}
+inline void CloseRegKey(HKEY h) noexcept {
+  RegCloseKey(h);
+}
+inline void DestroyIconHandle(HICON h) noexcept {
+  DestroyIcon(h);
+}
+inline void FreeLibraryHandle(HMODULE h) noexcept {
+  FreeLibrary(h);
+}
+inline void CoTaskFree(void* p) noexcept {
+  CoTaskMemFree(p);
+}
 }  // namespace detail
 
 using UniqueKey = Unique<HKEY, &detail::CloseRegKey>;

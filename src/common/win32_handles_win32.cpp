@@ -16,9 +16,15 @@ struct ComApartment {
 
 }  // namespace
 
-void EnsureComApartment() { static ComApartment apartment; }
+void EnsureComApartment() {
+  static ComApartment apartment;
+}
 
-HWND MainWindowHandle() { return g_mainWindow; }
-void SetMainWindowHandle(HWND hwnd) { g_mainWindow = hwnd; }
+HWND MainWindowHandle() {
+  return g_mainWindow;
+}
+void SetMainWindowHandle(HWND hwnd) {
+  g_mainWindow = hwnd;
+}
 
 }  // namespace tavlin

@@ -32,9 +32,12 @@ class OpenKey {
 
 std::wstring DisplayForm(const RegRead& value) {
   switch (value.kind) {
-    case ReadKind::Text: return value.text;
-    case ReadKind::Integer: return ToDecimal(value.number);
-    case ReadKind::Absent: break;
+    case ReadKind::Text:
+      return value.text;
+    case ReadKind::Integer:
+      return ToDecimal(value.number);
+    case ReadKind::Absent:
+      break;
   }
   return {};
 }
@@ -131,8 +134,7 @@ RegRead QueryKeyValue(RegistryPort& reg, Hive hive, std::wstring_view path,
   return result;
 }
 
-RegRead ReadRegValue(RegistryPort& reg, Hive hive, std::wstring_view path,
-                     std::wstring_view name) {
+RegRead ReadRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name) {
   return QueryKeyValue(reg, hive, path, name);
 }
 
@@ -165,8 +167,7 @@ void WriteRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::ws
   WriteKeyValue(reg, hive, path, name, value, type);
 }
 
-void DeleteRegValue(RegistryPort& reg, Hive hive, std::wstring_view path,
-                    std::wstring_view name) {
+void DeleteRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name) {
   OpenKey key(reg, hive, path, Access::Write);
   if (key.get() == 0) return;
   reg.Delete(key.get(), name);

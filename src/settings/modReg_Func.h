@@ -22,8 +22,8 @@ enum class ReadKind { Absent, Text, Integer };
 
 struct RegRead {
   ReadKind kind = ReadKind::Absent;
-  std::wstring text;         // when kind is Text; may hold NUL characters
-  std::int32_t number = 0;   // when kind is Integer
+  std::wstring text;        // when kind is Text; may hold NUL characters
+  std::int32_t number = 0;  // when kind is Integer
   // The value exists but cannot be shown: a type other than REG_SZ / REG_DWORD,
   // a REG_DWORD that is not 4 bytes, a REG_SZ of an odd byte count, or a read
   // that kept failing. Such a value reads as absent, and the caller must not

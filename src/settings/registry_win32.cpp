@@ -10,8 +10,12 @@ namespace {
 
 // Predefined root keys are sign-extended 32-bit values (HKEY_CURRENT_USER is
 // 0xFFFFFFFF80000001 in a 64-bit process).
-HKEY RootKey(Hive hive) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(hive))); }
-HKEY AsKey(KeyRef key) { return reinterpret_cast<HKEY>(key); }
+HKEY RootKey(Hive hive) {
+  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(hive)));
+}
+HKEY AsKey(KeyRef key) {
+  return reinterpret_cast<HKEY>(key);
+}
 
 }  // namespace
 
@@ -29,8 +33,9 @@ long Win32Registry::Query(KeyRef key, std::wstring_view name, std::uint32_t& typ
   const std::wstring n(name);
   DWORD t = 0;
   DWORD s = data.empty() ? 0 : static_cast<DWORD>(std::min<std::size_t>(size, data.size()));
-  const LONG rc = RegQueryValueExW(AsKey(key), n.c_str(), nullptr, &t,
-                                   data.empty() ? nullptr : reinterpret_cast<BYTE*>(data.data()), &s);
+  const LONG rc =
+      RegQueryValueExW(AsKey(key), n.c_str(), nullptr, &t,
+                       data.empty() ? nullptr : reinterpret_cast<BYTE*>(data.data()), &s);
   if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
     type = t;
     size = s;
@@ -50,6 +55,8 @@ long Win32Registry::Delete(KeyRef key, std::wstring_view name) {
   return RegDeleteValueW(AsKey(key), n.c_str());
 }
 
-void Win32Registry::Close(KeyRef key) { RegCloseKey(AsKey(key)); }
+void Win32Registry::Close(KeyRef key) {
+  RegCloseKey(AsKey(key));
+}
 
 }  // namespace tavlin::settings

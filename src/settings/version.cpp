@@ -11,7 +11,9 @@ std::wstring GetIEVersion(VersionPort& port) {
   return ToDecimal(record.major) + L"." + ToDecimal(record.minor) + L"." + ToDecimal(record.build);
 }
 
-std::wstring VersionDisplay(std::wstring_view version) { return L"IE v" + TrimSpaces(version); }
+std::wstring VersionDisplay(std::wstring_view version) {
+  return L"IE v" + TrimSpaces(version);
+}
 
 std::wstring_view SkinValueNameFor(std::wstring_view version) {
   const auto dot = version.find(L'.');

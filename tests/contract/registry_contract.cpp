@@ -92,7 +92,8 @@ TEST_F(RegistryContract, TextReadsWithOrWithoutItsTerminator) {
 }
 
 TEST_F(RegistryContract, NonAsciiTextSurvivesBothWays) {
-  const std::wstring text = L"Ünïcödé – Ωμέγα – 日本語 – \xD83D\xDE00";  // an emoji as its surrogate pair
+  const std::wstring text =
+      L"Ünïcödé – Ωμέγα – 日本語 – \xD83D\xDE00";  // an emoji as its surrogate pair
   modReg_Func::WriteRegValue(reg, kHkeyCurrentUser, root, L"Título", text, kRegSz);
   EXPECT_EQ(Read(L"Título"), RegRead::Text(text));
   const auto raw = backend->Raw(root, L"Título");
@@ -174,7 +175,9 @@ TEST_F(RegistryContract, TextThatGrowsBetweenTheQueriesIsStillRead) {
 TEST_F(RegistryContract, TextThatKeepsGrowingReadsUnreadableNotAbsent) {
   Seed(L"grow", kRegSz, Utf16Bytes(L"x", true));
   std::size_t n = 1;
-  reg.beforeDataQuery = [&] { Seed(L"grow", kRegSz, Utf16Bytes(std::wstring(n *= 3, L'x'), true)); };
+  reg.beforeDataQuery = [&] {
+    Seed(L"grow", kRegSz, Utf16Bytes(std::wstring(n *= 3, L'x'), true));
+  };
   const RegRead r = Read(L"grow");
   EXPECT_EQ(r.kind, ReadKind::Absent);
   EXPECT_TRUE(r.unreadable);

@@ -23,12 +23,14 @@ Hive Snapshot() {
   Hive all;
   for (const std::wstring& path : {kMain, kBrowser, kToolbar}) {
     UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS)
       continue;
     for (DWORD i = 0;; ++i) {
       wchar_t name[16384];
       DWORD nameLength = 16384;
-      if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
         break;
       const std::wstring n(name, nameLength);
       all[path + L"|" + n] = *RegGetRaw(path, n);
@@ -75,12 +77,12 @@ TEST(Apply, OutcomeTableInTheRealWindow) {
   SeedAll();
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
-  tavlin.SetText(Ctl::txtWinTitle, L"");            // left as stored
+  tavlin.SetText(Ctl::txtWinTitle, L"");  // left as stored
   tavlin.SetText(Ctl::txtStart, L"http://new.example/");
   tavlin.SetText(Ctl::cboFullScreen, L"yes");
-  tavlin.SetText(Ctl::txtSkin, L" ");               // one space: written
-  tavlin.SetText(Ctl::txtLgBmp, L"");               // emptied: deleted
-  tavlin.SetText(Ctl::txtLgStat, L"Ünïcode.bmp");   // last entry: marks the end of the save
+  tavlin.SetText(Ctl::txtSkin, L" ");              // one space: written
+  tavlin.SetText(Ctl::txtLgBmp, L"");              // emptied: deleted
+  tavlin.SetText(Ctl::txtLgStat, L"Ünïcode.bmp");  // last entry: marks the end of the save
   tavlin.Press(Ctl::cmbGo_0);
   ASSERT_TRUE(WaitFor([] {
     const auto v = RegGetRaw(kToolbar, L"BigBitmap");
@@ -103,14 +105,17 @@ TEST(Apply, ChangesOnlyWhatTheUserChangedByteForByte) {
   ASSERT_TRUE(tavlin.Started());
   tavlin.SetText(Ctl::txtLgStat, L"new.bmp");
   tavlin.Press(Ctl::cmbGo_0);
-  ASSERT_TRUE(WaitFor([] { return RegGetRaw(kToolbar, L"BigBitmap")->data == Utf16Bytes(L"new.bmp", true); }));
+  ASSERT_TRUE(WaitFor(
+      [] { return RegGetRaw(kToolbar, L"BigBitmap")->data == Utf16Bytes(L"new.bmp", true); }));
   const Hive after = Snapshot();
-  const std::vector<std::wstring> expected = {kToolbar + L"|BigBitmap", kToolbar + L"|smBrandBitmap"};
+  const std::vector<std::wstring> expected = {kToolbar + L"|BigBitmap",
+                                              kToolbar + L"|smBrandBitmap"};
   EXPECT_EQ(Changed(before, after), expected);
   EXPECT_EQ(after.at(kToolbar + L"|smBrandBitmap").type, static_cast<DWORD>(REG_SZ))
       << "a REG_DWORD is rewritten as text";
   EXPECT_EQ(after.at(kToolbar + L"|smBrandBitmap").data, Utf16Bytes(L"5", true));
-  EXPECT_EQ(after.at(kToolbar + L"|BrandBitmap").data, Utf16Bytes(std::wstring(L"lg\0hidden", 9), true))
+  EXPECT_EQ(after.at(kToolbar + L"|BrandBitmap").data,
+            Utf16Bytes(std::wstring(L"lg\0hidden", 9), true))
       << "an unedited box keeps the text past its NUL";
 }
 
@@ -154,7 +159,8 @@ TEST(Reset, UnderAMissingToolbarKeyChangesNothing) {
   ASSERT_TRUE(WaitFor([&] { return tavlin.Text(Ctl::txtStart) == L"about:blank"; }));
   EXPECT_EQ(Snapshot(), before);
   UniqueKey key;
-  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kToolbar.c_str(), 0, KEY_READ, key.put()), ERROR_SUCCESS)
+  EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, kToolbar.c_str(), 0, KEY_READ, key.put()),
+            ERROR_SUCCESS)
       << "no key is created";
 }
 

@@ -16,7 +16,8 @@ using namespace settings;
 std::optional<Ctl> Focused(const TavlinProcess& tavlin) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(tavlin.Window(), nullptr), &info) || !info.hwndFocus)
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(tavlin.Window(), nullptr), &info) ||
+      !info.hwndFocus)
     return std::nullopt;
   HWND h = info.hwndFocus;
   if (!app::IsControlId(GetDlgCtrlID(h))) h = GetParent(h);
@@ -49,11 +50,11 @@ TEST(Keyboard, TabFollowsTheDesignOrderAcrossFrames) {
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
   const std::vector<Ctl> expected = {
-      Ctl::txtWinTitle, Ctl::txtStart,    Ctl::cboFullScreen, Ctl::txtSkin,    Ctl::txtSmStat,
-      Ctl::txtSmBmp,    Ctl::txtLgStat,   Ctl::txtLgBmp,      Ctl::cmdReset,   Ctl::cmdBmp_0,
-      Ctl::cmdBmp_3,    Ctl::cmdBmp_1,    Ctl::cmdBmp_4,      Ctl::cmdBmp_2,   Ctl::txtDownload,
-      Ctl::txtSaveDir,  Ctl::cmbdir_0,    Ctl::cmbdir_1,      Ctl::cmdFavorite, Ctl::cmdFind,
-      Ctl::cmdInet,     Ctl::cmbGo_1,     Ctl::cmbGo_0,       Ctl::txtWinTitle};
+      Ctl::txtWinTitle, Ctl::txtStart,  Ctl::cboFullScreen, Ctl::txtSkin,     Ctl::txtSmStat,
+      Ctl::txtSmBmp,    Ctl::txtLgStat, Ctl::txtLgBmp,      Ctl::cmdReset,    Ctl::cmdBmp_0,
+      Ctl::cmdBmp_3,    Ctl::cmdBmp_1,  Ctl::cmdBmp_4,      Ctl::cmdBmp_2,    Ctl::txtDownload,
+      Ctl::txtSaveDir,  Ctl::cmbdir_0,  Ctl::cmbdir_1,      Ctl::cmdFavorite, Ctl::cmdFind,
+      Ctl::cmdInet,     Ctl::cmbGo_1,   Ctl::cmbGo_0,       Ctl::txtWinTitle};
   ClickInto(tavlin, Ctl::txtWinTitle);
   ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::txtWinTitle; }));
   std::vector<Ctl> walked;

@@ -66,19 +66,22 @@ TavlinProcess::TavlinProcess() {
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
     return;
   WaitForInputIdle(pi_.hProcess, 20000);
-  WaitFor([&] {
-    FindTop f{pi_.dwProcessId, nullptr};
-    EnumWindows(&FindTopProc, reinterpret_cast<LPARAM>(&f));
-    if (f.found && IsWindowVisible(f.found)) window_ = f.found;
-    return window_ != nullptr;
-  }, 20000);
+  WaitFor(
+      [&] {
+        FindTop f{pi_.dwProcessId, nullptr};
+        EnumWindows(&FindTopProc, reinterpret_cast<LPARAM>(&f));
+        if (f.found && IsWindowVisible(f.found)) window_ = f.found;
+        return window_ != nullptr;
+      },
+      20000);
 }
 
 TavlinProcess::~TavlinProcess() {
   if (pi_.hProcess) {
     if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
       Close();
-      if (WaitForSingleObject(pi_.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 9);
+      if (WaitForSingleObject(pi_.hProcess, 5000) == WAIT_TIMEOUT)
+        TerminateProcess(pi_.hProcess, 9);
     }
     CloseHandle(pi_.hThread);
     CloseHandle(pi_.hProcess);
@@ -93,7 +96,8 @@ HWND TavlinProcess::Control(Ctl c) const {
 
 std::wstring TavlinProcess::Text(HWND h) const {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<hung>";
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+    return L"<hung>";
   std::wstring text(length + 1, L'\0');
   DWORD_PTR got = 0;
   SendMessageTimeoutW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
@@ -109,7 +113,9 @@ void TavlinProcess::SetText(Ctl c, const std::wstring& text) const {
                       SMTO_ABORTIFHUNG, 5000, &ignored);
 }
 
-void TavlinProcess::Press(Ctl c) const { PostMessageW(Control(c), BM_CLICK, 0, 0); }
+void TavlinProcess::Press(Ctl c) const {
+  PostMessageW(Control(c), BM_CLICK, 0, 0);
+}
 
 void TavlinProcess::ClickLabel(Ctl c) const {
   const HWND h = Control(c);
@@ -146,12 +152,16 @@ void RegEnsureKey(const std::wstring& path) {
                   key.put(), nullptr);
 }
 
-void RegDeleteKeyTree(const std::wstring& path) { RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()); RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str()); }
+void RegDeleteKeyTree(const std::wstring& path) {
+  RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+}
 
 void RegPutRaw(const std::wstring& path, const std::wstring& name, DWORD type, const Bytes& data) {
   RegEnsureKey(path);
   UniqueKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+    return;
   Bytes guarded = data;  // a non-zero guard, so no terminator is added for us
   guarded.append(4, std::byte{'!'});
   RegSetValueExW(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(guarded.data()),
@@ -160,7 +170,8 @@ void RegPutRaw(const std::wstring& path, const std::wstring& name, DWORD type, c
 
 std::optional<StoredValue> RegGetRaw(const std::wstring& path, const std::wstring& name) {
   UniqueKey key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
+      ERROR_SUCCESS)
     return std::nullopt;
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)

@@ -35,7 +35,9 @@ std::wstring MemoryRegistry::KeyName(Hive hive, std::wstring_view path) {
   return std::to_wstring(hive) + L"\\" + Fold(path);
 }
 
-void MemoryRegistry::CreateKey(Hive hive, std::wstring_view path) { keys_[KeyName(hive, path)]; }
+void MemoryRegistry::CreateKey(Hive hive, std::wstring_view path) {
+  keys_[KeyName(hive, path)];
+}
 
 void MemoryRegistry::Put(Hive hive, std::wstring_view path, std::wstring_view name,
                          std::uint32_t type, Bytes data) {

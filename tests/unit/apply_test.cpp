@@ -50,12 +50,13 @@ TEST(Apply, OutcomeOfEmptyAndFilledBoxesPerEntry) {
   EXPECT_EQ(rig.TextOf(kMainKey, L"FullScreen"), L"no");
   EXPECT_EQ(rig.TextOf(kMainKey, L"Save Directory"), L"D:\\saved");
   // ...and the picture values, which an empty box deletes: only the chosen skin name.
-  for (const wchar_t* name : {L"BackBitmapIE5", L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap"})
+  for (const wchar_t* name :
+       {L"BackBitmapIE5", L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap"})
     EXPECT_EQ(rig.Get(kToolbarKey, name), nullptr) << name;
   EXPECT_EQ(rig.TextOf(kToolbarKey, L"BackBitmap"), L"oldskin.bmp");
 
-  const wchar_t* typed[] = {L"T2", L"E:\\dl", L"http://x/", L" ", L"yes",
-                            L"E:\\s", L"a.bmp", L"b.bmp", L"c.bmp", L"d.bmp"};
+  const wchar_t* typed[] = {L"T2",    L"E:\\dl", L"http://x/", L" ",     L"yes",
+                            L"E:\\s", L"a.bmp",  L"b.bmp",     L"c.bmp", L"d.bmp"};
   for (std::size_t i = 0; i < kSettings.size(); ++i) rig.ui.Type(kSettings[i].control, typed[i]);
   rig.form.cmbGo_Click(0);
   for (std::size_t i = 0; i < kSettings.size(); ++i)
@@ -133,9 +134,11 @@ TEST(Reset, DeletesTheFivePictureValuesAndReloads) {
   Loaded rig;
   rig.ui.Type(Ctl::txtWinTitle, L"unsaved");
   rig.form.cmdReset_Click();
-  for (const wchar_t* name : {L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap", L"BackBitmapIE5"})
+  for (const wchar_t* name :
+       {L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap", L"BackBitmapIE5"})
     EXPECT_EQ(rig.Get(kToolbarKey, name), nullptr) << name;
-  EXPECT_EQ(rig.TextOf(kToolbarKey, L"BackBitmap"), L"oldskin.bmp") << "the other skin name is untouched";
+  EXPECT_EQ(rig.TextOf(kToolbarKey, L"BackBitmap"), L"oldskin.bmp")
+      << "the other skin name is untouched";
   EXPECT_EQ(rig.TextOf(kMainKey, L"Window Title"), L"Title");
   EXPECT_EQ(rig.ui.text[Ctl::txtWinTitle], L"Title") << "unsaved edits are discarded by the reload";
   for (Ctl c : {Ctl::txtSkin, Ctl::txtSmBmp, Ctl::txtLgBmp, Ctl::txtSmStat, Ctl::txtLgStat})

@@ -49,7 +49,8 @@ TEST(LayoutTable, CaptionsShowDoubledAmpersandsOnce) {
   // No caption carries a mnemonic: every ampersand is doubled.
   for (const ControlSpec& s : Layout()) {
     std::wstring rest(s.caption);
-    for (auto at = rest.find(L"&&"); at != std::wstring::npos; at = rest.find(L"&&")) rest.erase(at, 2);
+    for (auto at = rest.find(L"&&"); at != std::wstring::npos; at = rest.find(L"&&"))
+      rest.erase(at, 2);
     EXPECT_EQ(rest.find(L'&'), std::wstring::npos) << std::wstring(s.name);
   }
 }
@@ -57,9 +58,9 @@ TEST(LayoutTable, CaptionsShowDoubledAmpersandsOnce) {
 TEST(TabOrder, RunsAcrossFramesByDesignIndex) {
   const std::vector<Ctl> order = TabOrder();
   const std::vector<Ctl> head(order.begin(), order.begin() + 10);
-  EXPECT_EQ(head, (std::vector<Ctl>{Ctl::txtVer, Ctl::txtWinTitle, Ctl::txtStart, Ctl::cboFullScreen,
-                                    Ctl::txtSkin, Ctl::txtSmStat, Ctl::txtSmBmp, Ctl::txtLgStat,
-                                    Ctl::txtLgBmp, Ctl::cmdReset}));
+  EXPECT_EQ(head, (std::vector<Ctl>{Ctl::txtVer, Ctl::txtWinTitle, Ctl::txtStart,
+                                    Ctl::cboFullScreen, Ctl::txtSkin, Ctl::txtSmStat, Ctl::txtSmBmp,
+                                    Ctl::txtLgStat, Ctl::txtLgBmp, Ctl::cmdReset}));
   EXPECT_EQ(order.back(), Ctl::cmbGo_0);
   // Creation order puts Frame2's children (10..20) before Frame4's (22..25).
   const std::vector<Ctl> panel = CreationOrder(Ctl::frmMenu_0);
@@ -84,7 +85,8 @@ TEST(Colours, CaptionTextBackgroundGivesWayOnlyWhenUnreadable) {
   EXPECT_EQ(EffectiveBack(kColourCaptionText, black, black), kColourWindow);
   EXPECT_EQ(EffectiveBack(kColourCaptionText, white, black), kColourCaptionText);
   EXPECT_EQ(EffectiveBack(kColourCaptionText, cream, black), kColourCaptionText);
-  EXPECT_EQ(EffectiveBack(kColourBtnFace, black, black), kColourBtnFace) << "only colour 9 is mended";
+  EXPECT_EQ(EffectiveBack(kColourBtnFace, black, black), kColourBtnFace)
+      << "only colour 9 is mended";
 }
 
 }  // namespace

@@ -29,6 +29,8 @@ class MemoryBackend : public RegistryBackend {
 
 }  // namespace
 
-std::unique_ptr<RegistryBackend> MakeRegistryBackend() { return std::make_unique<MemoryBackend>(); }
+std::unique_ptr<RegistryBackend> MakeRegistryBackend() {
+  return std::make_unique<MemoryBackend>();
+}
 
 }  // namespace tavlin::testing

@@ -14,10 +14,10 @@ TEST(SkinValueName, ComparesTheMajorVersionAsANumber) {
     const wchar_t* version;
     std::wstring_view expected;
   } cases[] = {
-      {L"6.0.2900", kSkinNameIE5}, {L"5.50.4807", kSkinNameIE5}, {L"9.0.1", kSkinNameIE5},
+      {L"6.0.2900", kSkinNameIE5},  {L"5.50.4807", kSkinNameIE5},  {L"9.0.1", kSkinNameIE5},
       {L"10.0.9200", kSkinNameIE5}, {L"11.0.22000", kSkinNameIE5},  // not "1" < "5"
-      {L"4.72.3110", kSkinNameOld}, {L"0.0.0", kSkinNameOld},       {L"", kSkinNameOld},
-      {L"x.1", kSkinNameOld},       {L" 6.0", kSkinNameOld},        {L"99999999999.0", kSkinNameOld},
+      {L"4.72.3110", kSkinNameOld}, {L"0.0.0", kSkinNameOld},      {L"", kSkinNameOld},
+      {L"x.1", kSkinNameOld},       {L" 6.0", kSkinNameOld},       {L"99999999999.0", kSkinNameOld},
   };
   for (const auto& c : cases) EXPECT_EQ(SkinValueNameFor(c.version), c.expected) << c.version;
 }
@@ -76,13 +76,13 @@ TEST(LoadSettings, FillsEachControlFromItsOwnValue) {
   rig.Put(kToolbarKey, L"BigBitmap", kRegExpandSz, Utf16Bytes(L"%x%", true));
   rig.form.Form_Load();
   const std::map<Ctl, std::wstring> expected = {
-      {Ctl::txtWinTitle, L"Title"},    {Ctl::txtDownload, L"D:\\dl"},
-      {Ctl::txtStart, L"about:blank"}, {Ctl::txtSkin, L""},
-      {Ctl::cboFullScreen, L"YES"},    {Ctl::txtSaveDir, L"D:\\saved"},
-      {Ctl::txtSmBmp, L"5"},           {Ctl::txtLgBmp, L"brand.bmp"},
-      {Ctl::txtSmStat, L"small.bmp"},  {Ctl::txtLgStat, L""},
+      {Ctl::txtWinTitle, L"Title"}, {Ctl::txtDownload, L"D:\\dl"}, {Ctl::txtStart, L"about:blank"},
+      {Ctl::txtSkin, L""},          {Ctl::cboFullScreen, L"YES"},  {Ctl::txtSaveDir, L"D:\\saved"},
+      {Ctl::txtSmBmp, L"5"},        {Ctl::txtLgBmp, L"brand.bmp"}, {Ctl::txtSmStat, L"small.bmp"},
+      {Ctl::txtLgStat, L""},
   };
-  for (const auto& [control, text] : expected) EXPECT_EQ(rig.ui.text[control], text) << int(control);
+  for (const auto& [control, text] : expected)
+    EXPECT_EQ(rig.ui.text[control], text) << int(control);
   EXPECT_TRUE(rig.form.Loaded(9).unreadable) << "BigBitmap exists but cannot be shown";
   EXPECT_FALSE(rig.form.Loaded(3).unreadable) << "a missing skin is simply absent";
 }

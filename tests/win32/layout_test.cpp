@@ -20,7 +20,8 @@ std::wstring ClassOf(HWND h) {
 
 std::wstring TextOf(HWND h) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(h)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(h, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -34,11 +35,16 @@ RECT RectInParent(HWND h) {
 const wchar_t* ExpectedClass(Kind k) {
   switch (k) {
     case Kind::Panel:
-    case Kind::Frame: return L"TavlinPanel";
-    case Kind::Button: return L"Button";
-    case Kind::TextBox: return L"Edit";
-    case Kind::Combo: return L"ComboBox";
-    default: return L"Static";
+    case Kind::Frame:
+      return L"TavlinPanel";
+    case Kind::Button:
+      return L"Button";
+    case Kind::TextBox:
+      return L"Edit";
+    case Kind::Combo:
+      return L"ComboBox";
+    default:
+      return L"Static";
   }
 }
 
@@ -128,7 +134,8 @@ TEST_F(Layout96, LabelsFitTheirCaptions) {
   for (Ctl c : {Ctl::lblKwy, Ctl::lbllogo_1, Ctl::lblCompany}) {
     const HWND h = window.Control(c);
     const HDC dc = GetDC(h);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
     RECT text{0, 0, 0, 0};
     const std::wstring caption = TextOf(h);
     DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);

@@ -45,6 +45,8 @@ class Win32Backend : public RegistryBackend {
 
 }  // namespace
 
-std::unique_ptr<RegistryBackend> MakeRegistryBackend() { return std::make_unique<Win32Backend>(); }
+std::unique_ptr<RegistryBackend> MakeRegistryBackend() {
+  return std::make_unique<Win32Backend>();
+}
 
 }  // namespace tavlin::testing
