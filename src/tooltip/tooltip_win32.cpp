@@ -109,8 +109,11 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
   if (!control || !IsWindow(control)) return nullptr;
   EnsureTooltipClass();
   // Always shown, whether or not the main window is active. The platform's own
-  // balloon style is not used: the balloon is painted here.
-  const HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", TTS_ALWAYSTIP, CW_USEDEFAULT,
+  // balloon style is not used: the balloon is painted here. A popup from the
+  // start: created as an overlapped window it would be born with a caption and
+  // a default size, and Wine would hand it to the window manager for good, so
+  // that hiding the tip waits on a window manager (two seconds when there is none).
+  const HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                                    GetModuleHandleW(nullptr), nullptr);
   if (!tip) return nullptr;
