@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "app/frmMain.h"
 #include "app/window_win32.h"
 #include "settings/registry_win32.h"
@@ -41,3 +43,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   window.Attach(nullptr);
   return static_cast<int>(msg.wParam);
 }
+
+// The C++ library's default terminate handler prints the demangled name of an
+// uncaught exception's type; that drags some 45 KB of demangler into a program
+// that has no console to print to. Ending at once is all that is needed.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
