@@ -116,7 +116,7 @@ bool TakesFocus(const ControlSpec& s) {
 // The smallest tab index of any focusable control at or below `id`, which is the
 // key that puts a container at its place in its parent's tab walk.
 int TabKey(Ctl id) {
-  const ControlSpec& self = Spec(id);
+  const ControlSpec& self = RowOf(id);
   int key = TakesFocus(self) ? self.tab : INT32_MAX;
   for (const ControlSpec& s : kLayout)
     if (s.container == id) key = std::min(key, TabKey(s.id));
@@ -128,7 +128,7 @@ int TabKey(Ctl id) {
 
 std::span<const ControlSpec> Layout() { return kLayout; }
 
-const ControlSpec& Spec(Ctl id) {
+const ControlSpec& RowOf(Ctl id) {
   for (const ControlSpec& s : kLayout)
     if (s.id == id) return s;
   return kLayout.front();  // unreachable for a valid id: every id has a row
@@ -180,7 +180,7 @@ std::vector<Ctl> TabOrder() {
   for (const ControlSpec& s : kLayout)
     if (TakesFocus(s) && s.tab >= 0) order.push_back(s.id);
   std::stable_sort(order.begin(), order.end(),
-                   [](Ctl a, Ctl b) { return Spec(a).tab < Spec(b).tab; });
+                   [](Ctl a, Ctl b) { return RowOf(a).tab < RowOf(b).tab; });
   return order;
 }
 

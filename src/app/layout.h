@@ -50,7 +50,7 @@ inline constexpr int kClientWidthTwips = 6915;
 inline constexpr int kClientHeightTwips = 7155;
 
 std::span<const ControlSpec> Layout();
-const ControlSpec& Spec(Ctl id);
+const ControlSpec& RowOf(Ctl id);
 
 // Twips to pixels at the given DPI (1440 twips an inch), rounded to nearest.
 int TwipsToPixels(int twips, int dpi);

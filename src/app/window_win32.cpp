@@ -55,7 +55,7 @@ Rgb RgbOf(int sysColour) {
 
 const ControlSpec* SpecOfWindow(HWND control) {
   const int id = GetDlgCtrlID(control);
-  return IsControlId(id) ? &Spec(ControlOfId(id)) : nullptr;
+  return IsControlId(id) ? &RowOf(ControlOfId(id)) : nullptr;
 }
 
 // What a control's background and text are finally painted in.
@@ -95,16 +95,20 @@ bool MainWindow::Create() {
                       CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SetMainWindowHandle(hwnd_);
+  // Everything is made at its place and in its font for the window's DPI at
+  // once; a later DPI change lays it out again.
+  dpi_ = WindowDpi(hwnd_);
+  CreateFonts();
   CreateChildren(Ctl::frmMain);
   LoadPictures();
-  ApplyDpi(WindowDpi(hwnd_));
+  FitFrame();
   return true;
 }
 
 void MainWindow::CreateChildren(Ctl container) {
   const HWND parent = container == Ctl::frmMain ? hwnd_ : Control(container);
   for (Ctl id : CreationOrder(container)) {
-    const ControlSpec& s = Spec(id);
+    const ControlSpec& s = RowOf(id);
     const wchar_t* cls = L"STATIC";
     DWORD style =
         WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) | (s.enabled ? 0 : WS_DISABLED);
@@ -141,11 +145,16 @@ void MainWindow::CreateChildren(Ctl container) {
     }
     const std::wstring caption(
         s.caption);  // a frame keeps its caption as its text, for screen readers
-    const HWND h = CreateWindowExW(ex, cls, caption.c_str(), style, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))),
-                                   instance_, this);
+    const RECT r = PlaceOf(s);
+    const HWND h = CreateWindowExW(
+        ex, cls, caption.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))), instance_, this);
     controls_[static_cast<std::size_t>(id)] = h;
     if (!h) continue;
+    // An etched line resizes itself at creation; it is put back to its place.
+    if (s.kind == Kind::Line)
+      MoveWindow(h, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    SetFont(s);
     if (s.kind == Kind::Combo) {
       SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"yes"));
       SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"no"));
@@ -193,40 +202,58 @@ void MainWindow::LoadPictures() {
     SendMessageW(Control(c), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
 }
 
-void MainWindow::ApplyDpi(int dpi) {
-  dpi_ = dpi;
+void MainWindow::CreateFonts() {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
     const FontSpec f = FontOf(static_cast<Font>(i));
     LOGFONTW lf{};
-    lf.lfHeight = -FontHeightPixels(f, dpi);
+    lf.lfHeight = -FontHeightPixels(f, dpi_);
     lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
     lf.lfUnderline = f.underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     f.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     fonts_[i].reset(CreateFontIndirectW(&lf));
   }
-  const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+}
+
+void MainWindow::SetFont(const ControlSpec& s) {
+  const HWND h = Control(s.id);
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(s.font)].get()),
+               FALSE);
+  // A drop-down's edit part is as high as the design says, whatever the font.
+  if (s.kind == Kind::Combo)
+    SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixels(s.height, dpi_) - 6);
+}
+
+RECT MainWindow::PlaceOf(const ControlSpec& s) const {
+  const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
+  int height = px(s.height);
+  if (s.kind == Kind::Combo) height *= 4;  // a drop-down's window height is its list's
+  if (s.kind == Kind::Line) height = 2;
+  int width = px(s.width);
+  if (s.kind == Kind::Label) width = FittedLabelWidth(width, height, CaptionExtent(s));
+  return RECT{px(s.left), px(s.top), px(s.left) + width, px(s.top) + height};
+}
+
+void MainWindow::ApplyDpi(int dpi) {
+  dpi_ = dpi;
+  CreateFonts();
   HDWP batch = BeginDeferWindowPos(kControlCount);
   for (const ControlSpec& s : Layout()) {
     const HWND h = Control(s.id);
     if (!h) continue;
-    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(s.font)].get()),
-                 FALSE);
-    int height = px(s.height);
-    if (s.kind == Kind::Combo) {
-      // The edit part's height follows the font; the window height is the dropped list's.
-      SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), px(s.height) - 6);
-      height = px(s.height) * 4;
-    }
-    if (s.kind == Kind::Line) height = 2;
-    int width = px(s.width);
-    if (s.kind == Kind::Label) width = FittedLabelWidth(width, height, CaptionExtent(s, dpi));
+    SetFont(s);
+    const RECT r = PlaceOf(s);
     if (batch)
-      batch = DeferWindowPos(batch, h, nullptr, px(s.left), px(s.top), width, height,
+      batch = DeferWindowPos(batch, h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (batch) EndDeferWindowPos(batch);
+  FitFrame();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
 
+void MainWindow::FitFrame() {
+  const int dpi = dpi_;
   bigIcon_.reset(
       static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
                                     IconSize(SM_CXICON, dpi), IconSize(SM_CYICON, dpi), 0)));
@@ -235,14 +262,13 @@ void MainWindow::ApplyDpi(int dpi) {
                                     IconSize(SM_CXSMICON, dpi), IconSize(SM_CYSMICON, dpi), 0)));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-
-  const RECT r = WindowRectForClient(px(kClientWidthTwips), px(kClientHeightTwips), dpi);
+  const RECT r = WindowRectForClient(TwipsToPixels(kClientWidthTwips, dpi),
+                                     TwipsToPixels(kClientHeightTwips, dpi), dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-MainWindow::Extent MainWindow::CaptionExtent(const ControlSpec& s, int) const {
+MainWindow::Extent MainWindow::CaptionExtent(const ControlSpec& s) const {
   const HDC dc = GetDC(hwnd_);
   Extent e{};
   {

@@ -55,12 +55,16 @@ class MainWindow final : public Controls {
     int width, lineHeight;
   };
   // The caption's width on one line, and the height of a line, in the control's font.
-  Extent CaptionExtent(const ControlSpec& s, int dpi) const;
+  Extent CaptionExtent(const ControlSpec& s) const;
   static int FittedLabelWidth(int width, int height, Extent caption) {
     return app::FittedLabelWidth(width, height, caption.width, caption.lineHeight);
   }
   void CreateChildren(Ctl container);
-  void ApplyDpi(int dpi);
+  void CreateFonts();  // the seven fonts, at dpi_
+  void SetFont(const ControlSpec& s);
+  RECT PlaceOf(const ControlSpec& s) const;  // the control's rectangle in its container, at dpi_
+  void ApplyDpi(int dpi);                    // lays everything out again at a new DPI
+  void FitFrame();                           // icons and window size for dpi_
   void LoadPictures();
 
   HINSTANCE instance_;

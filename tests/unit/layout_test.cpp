@@ -30,10 +30,10 @@ TEST(LayoutTable, EveryControlHasOneRowInsideItsContainer) {
   std::set<Ctl> seen;
   for (const ControlSpec& s : Layout()) {
     EXPECT_TRUE(seen.insert(s.id).second) << s.name.data();
-    EXPECT_EQ(&Spec(s.id), &s);
+    EXPECT_EQ(&RowOf(s.id), &s);
     // The hidden, inert Frame3 is narrower than its two controls by design.
     if (s.container == Ctl::frmMain || s.container == Ctl::Frame3) continue;
-    const ControlSpec& box = Spec(s.container);
+    const ControlSpec& box = RowOf(s.container);
     EXPECT_TRUE(box.kind == Kind::Panel || box.kind == Kind::Frame);
     EXPECT_LE(s.left + s.width, box.width) << std::wstring(s.name);
     EXPECT_LE(s.top + s.height, box.height) << std::wstring(s.name);
@@ -42,9 +42,9 @@ TEST(LayoutTable, EveryControlHasOneRowInsideItsContainer) {
 }
 
 TEST(LayoutTable, CaptionsShowDoubledAmpersandsOnce) {
-  EXPECT_EQ(ShownCaption(Spec(Ctl::Frame5).caption), L"Window & Toolbar");
-  EXPECT_EQ(ShownCaption(Spec(Ctl::Frame2).caption), L"Pictures & Spinning Logos");
-  EXPECT_EQ(ShownCaption(Spec(Ctl::cmdReset).caption), L"Reset Pictures & Logos to their Default");
+  EXPECT_EQ(ShownCaption(RowOf(Ctl::Frame5).caption), L"Window & Toolbar");
+  EXPECT_EQ(ShownCaption(RowOf(Ctl::Frame2).caption), L"Pictures & Spinning Logos");
+  EXPECT_EQ(ShownCaption(RowOf(Ctl::cmdReset).caption), L"Reset Pictures & Logos to their Default");
   EXPECT_EQ(ShownCaption(L"&File"), L"File");
   // No caption carries a mnemonic: every ampersand is doubled.
   for (const ControlSpec& s : Layout()) {

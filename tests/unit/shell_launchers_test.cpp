@@ -104,13 +104,13 @@ TEST(MakerLinks, EveryLinkOpensItsAddress) {
 TEST(MakerLinks, CaptionsThatShowAnAddressOpenIt) {
   // The host link and the two address labels open what they show (with the
   // scheme where the caption has none but the link carries one).
-  EXPECT_EQ(app::Spec(Ctl::lblOrv_3).caption, L"http://" + kHost + L"/freeware/index.htm");
-  EXPECT_EQ(app::Spec(Ctl::lblOrv_1).caption, kHost + L"/orvalen/");
+  EXPECT_EQ(app::RowOf(Ctl::lblOrv_3).caption, L"http://" + kHost + L"/freeware/index.htm");
+  EXPECT_EQ(app::RowOf(Ctl::lblOrv_1).caption, kHost + L"/orvalen/");
   for (Ctl c : {Ctl::lblOrv_1, Ctl::lblOrv_3}) {
     FormRig rig;
     rig.form.Click(c);
     ASSERT_EQ(rig.shell.executed.size(), 1u);
-    const std::wstring shown(app::Spec(c).caption);
+    const std::wstring shown(app::RowOf(c).caption);
     EXPECT_EQ(rig.shell.executed[0].file,
               shown.starts_with(L"http://") ? shown : L"http://" + shown);
   }
