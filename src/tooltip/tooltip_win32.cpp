@@ -61,8 +61,7 @@ RECT ToRect(const Rect& r) {
 
 // WM_PAINT: hang the window under the cursor, size it to its text, paint it.
 void PaintTip(HWND hwnd) {
-  const int dpi = TipDpi(hwnd);
-  const BalloonMetrics m = MetricsFor(dpi);
+  const BalloonMetrics m = MetricsFor(TipDpi(hwnd));
   RECT window{};
   GetWindowRect(hwnd, &window);
   POINT cursor{};
@@ -83,7 +82,7 @@ void PaintTip(HWND hwnd) {
   ShowWindow(hwnd, SW_SHOWNA);
   MoveWindow(hwnd, tip.left, tip.top, tip.Width(), tip.Height(), TRUE);
   SetBkMode(paint.dc(), TRANSPARENT);
-  DrawBalloon(hwnd, paint.dc(), text, dpi);
+  DrawBalloon(hwnd, paint.dc(), text);
 }
 
 }  // namespace
@@ -168,14 +167,10 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 }
 
 void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
-  DrawBalloon(hwnd, hdc, text, TipDpi(hwnd));
-}
-
-void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, int dpi) {
   RECT client{};
   GetClientRect(hwnd, &client);
-  const BalloonShape shape =
-      BalloonGeometry(client.right - client.left, client.bottom - client.top, MetricsFor(dpi));
+  const BalloonShape shape = BalloonGeometry(client.right - client.left, client.bottom - client.top,
+                                             MetricsFor(TipDpi(hwnd)));
   POINT pointer[3];
   for (std::size_t i = 0; i < shape.pointer.size(); ++i)
     pointer[i] = POINT{shape.pointer[i].x, shape.pointer[i].y};

@@ -42,8 +42,6 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
 // Paints the balloon and its text into the window's paint DC. The caller has
 // selected the tip font and set a transparent background mode.
 void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text);
-// The same, with the figures scaled for the given DPI.
-void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, int dpi);
 
 // The DPI the balloon of this window is drawn for.
 int TipDpi(HWND hwnd);
