@@ -4,7 +4,7 @@
 set -eu
 need=(cmake ninja-build g++ clang googletest
       g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-      wine64 xvfb xauth xdotool imagemagick x11-utils python3 zip)
+      wine wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils python3)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -13,5 +13,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
   echo "Installing: ${missing[*]}"
   $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
