@@ -15,6 +15,9 @@ run() {
   echo "== Start-up and memory =="
   wine build/win64/bench_startup.exe 15
   echo
+  echo "== Balloon painting =="
+  wine build/win64/bench_balloon.exe
+  echo
   echo "== Apply =="
   wine build/win64/bench_apply.exe
   echo

@@ -13,6 +13,7 @@
 #include "support/fakes.h"
 #include "support/memory_registry.h"
 #include "tooltip/tip_catalogue.h"
+#include "support/gdi_count_win32.h"
 #include "tooltip/tooltip_win32.h"
 
 namespace tavlin::testing {
@@ -145,18 +146,6 @@ TEST(ToolTipWndProc, WindowWithoutAnEntryGetsZero) {
   EXPECT_EQ(ToolTipWndProc(other, WM_GETTEXTLENGTH, 0, 0), 0);
   EXPECT_EQ(ToolTipWndProc(nullptr, WM_APP + 1, 2, 3), 0);
   DestroyWindow(other);
-}
-
-// The GDI objects this process holds. Wine's GetGuiResources answers 0, so
-// there every handle slot is asked for its object type instead (Wine takes a
-// bare slot number for the object in it).
-int GdiObjectCount() {
-  if (const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS))
-    return static_cast<int>(n);
-  int count = 0;
-  for (ULONG_PTR slot = 1; slot < 0x10000; ++slot)
-    count += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
-  return count;
 }
 
 TEST_F(RecordedTip, RepeatedPaintsLeaveNoObjectBehind) {
