@@ -18,19 +18,7 @@ constexpr wchar_t kContainerClass[] = L"TavlinPanel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-// Entry points newer than the oldest systems the program runs on.
-int WindowDpi(HWND hwnd) {
-  using Fn = UINT(WINAPI*)(HWND);
-  static const auto get = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
-  if (get && hwnd) {
-    if (const UINT dpi = get(hwnd)) return static_cast<int>(dpi);
-  }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
+// Entry points newer than the oldest systems the program runs on are looked up.
 RECT WindowRectForClient(int width, int height, int dpi) {
   RECT r{0, 0, width, height};
   using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);

@@ -88,6 +88,11 @@ F ProcAddress(HMODULE module, const char* name) {
 // and ended when the program exits.
 void EnsureComApartment();
 
+// The DPI a window is laid out for: GetDpiForWindow where the system has it,
+// else the screen's. Newer than the oldest systems the program runs on, so it
+// is looked up at run time.
+int WindowDpi(HWND hwnd);
+
 // The program's one global reference to its main window, through which shared
 // routines (the shell owner window) reach it. Null before creation and after unload.
 HWND MainWindowHandle();

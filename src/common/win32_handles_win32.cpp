@@ -20,6 +20,18 @@ void EnsureComApartment() {
   static ComApartment apartment;
 }
 
+int WindowDpi(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const auto forWindow = ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
+  if (forWindow && hwnd) {
+    if (const UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
+  }
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
 HWND MainWindowHandle() {
   return g_mainWindow;
 }

@@ -20,23 +20,8 @@ using Hive = std::map<std::wstring, StoredValue>;  // "key|name" -> raw value
 
 // Every value under the three browser keys, as raw bytes.
 Hive Snapshot() {
-  Hive all;
-  for (const std::wstring& path : {kMain, kBrowser, kToolbar}) {
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS)
-      continue;
-    for (DWORD i = 0;; ++i) {
-      wchar_t name[16384];
-      DWORD nameLength = 16384;
-      if (RegEnumValueW(key.get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS)
-        break;
-      const std::wstring n(name, nameLength);
-      all[path + L"|" + n] = *RegGetRaw(path, n);
-    }
-  }
-  return all;
+  return RegSnapshot(
+      {std::wstring(kMainKey), std::wstring(kBrowserKey), std::wstring(kToolbarKey)});
 }
 
 // Names of the values that differ between two snapshots.

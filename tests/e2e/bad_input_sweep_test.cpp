@@ -51,25 +51,10 @@ std::vector<Shape> Shapes() {
 
 using Hive = std::map<std::wstring, StoredValue>;  // "key|name" -> raw value
 
+// Every value under the three browser keys, as raw bytes.
 Hive Snapshot() {
-  Hive all;
-  for (std::wstring_view k : {kMainKey, kBrowserKey, kToolbarKey}) {
-    const std::wstring path(k);
-    UniqueKey key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
-        ERROR_SUCCESS)
-      continue;
-    for (DWORD i = 0;; ++i) {
-      std::wstring name(16384, L'\0');
-      DWORD length = static_cast<DWORD>(name.size());
-      if (RegEnumValueW(key.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
-          ERROR_SUCCESS)
-        break;
-      name.resize(length);
-      all[path + L"|" + name] = *RegGetRaw(path, name);
-    }
-  }
-  return all;
+  return RegSnapshot(
+      {std::wstring(kMainKey), std::wstring(kBrowserKey), std::wstring(kToolbarKey)});
 }
 
 std::wstring Slot(std::wstring_view key, std::wstring_view name) {

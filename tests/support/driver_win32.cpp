@@ -191,3 +191,27 @@ void RegDeleteRaw(const std::wstring& path, const std::wstring& name) {
 }
 
 }  // namespace tavlin::testing
+
+namespace tavlin::testing {
+
+std::map<std::wstring, StoredValue> RegSnapshot(const std::vector<std::wstring>& keys) {
+  std::map<std::wstring, StoredValue> all;
+  for (const std::wstring& path : keys) {
+    UniqueKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS)
+      continue;
+    for (DWORD i = 0;; ++i) {
+      std::wstring name(16384, L'\0');
+      DWORD length = static_cast<DWORD>(name.size());
+      if (RegEnumValueW(key.get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+          ERROR_SUCCESS)
+        break;
+      name.resize(length);
+      if (auto v = RegGetRaw(path, name)) all[path + L"|" + name] = *v;
+    }
+  }
+  return all;
+}
+
+}  // namespace tavlin::testing

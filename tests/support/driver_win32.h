@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/control_id.h"
 #include "support/memory_registry.h"
@@ -66,6 +68,8 @@ void RegPutRaw(const std::wstring& path, const std::wstring& name, DWORD type, c
 std::optional<StoredValue> RegGetRaw(const std::wstring& path, const std::wstring& name);
 void RegDeleteRaw(const std::wstring& path, const std::wstring& name);
 void RegEnsureKey(const std::wstring& path);
+// Every value under the given keys, raw, by "key|name".
+std::map<std::wstring, StoredValue> RegSnapshot(const std::vector<std::wstring>& keys);
 void RegDeleteKeyTree(const std::wstring& path);
 
 }  // namespace tavlin::testing
