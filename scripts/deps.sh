@@ -2,7 +2,7 @@
 # Installs what building, running and testing Tavlin need on Debian (bookworm).
 # Safe to run again: apt-get skips what is already there.
 set -eu
-need=(cmake ninja-build g++ clang googletest
+need=(cmake ninja-build g++ clang clang-format googletest
       g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
       wine wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils python3)
 missing=()

@@ -4,11 +4,15 @@
 #   win64 - tavlin.exe and its Wine suites (adapters, end-to-end under Xvfb)
 #   win32 - the 32-bit tavlin.exe, compiled and linked only
 #   fuzz  - the registry read rules under libFuzzer for a minute
+# and checks first that every source file keeps the clang-format style.
 # Installs what it needs first. usage: scripts/test.sh
 set -eu
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 export LC_ALL=C.UTF-8
+
+# One style for every source file.
+find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
 
 cmake --preset host >/dev/null
 cmake --build --preset host

@@ -6,8 +6,8 @@ namespace tavlin::app {
 namespace {
 
 constexpr SysColour D = kDefaultColour;
-constexpr bool V = true;   // visible
-constexpr bool E = true;   // enabled
+constexpr bool V = true;  // visible
+constexpr bool E = true;  // enabled
 
 #define HOST L"www.korvanti.example"
 static_assert(kMakerHost == std::wstring_view(HOST));
@@ -126,7 +126,9 @@ int TabKey(Ctl id) {
 
 }  // namespace
 
-std::span<const ControlSpec> Layout() { return kLayout; }
+std::span<const ControlSpec> Layout() {
+  return kLayout;
+}
 
 const ControlSpec& RowOf(Ctl id) {
   for (const ControlSpec& s : kLayout)
@@ -142,13 +144,20 @@ int TwipsToPixels(int twips, int dpi) {
 
 FontSpec FontOf(Font font) {
   switch (font) {
-    case Font::Tahoma: return {L"Tahoma", 825, false, false};
-    case Font::SansSerif: return {L"MS Sans Serif", 825, false, false};
-    case Font::TahomaBold: return {L"Tahoma", 825, true, false};
-    case Font::TahomaBoldUnderline: return {L"Tahoma", 825, true, true};
-    case Font::TahomaUnderline: return {L"Tahoma", 825, false, true};
-    case Font::TahomaLargeBold: return {L"Tahoma", 1200, true, false};
-    case Font::TahomaSmall: return {L"Tahoma", 675, false, false};
+    case Font::Tahoma:
+      return {L"Tahoma", 825, false, false};
+    case Font::SansSerif:
+      return {L"MS Sans Serif", 825, false, false};
+    case Font::TahomaBold:
+      return {L"Tahoma", 825, true, false};
+    case Font::TahomaBoldUnderline:
+      return {L"Tahoma", 825, true, true};
+    case Font::TahomaUnderline:
+      return {L"Tahoma", 825, false, true};
+    case Font::TahomaLargeBold:
+      return {L"Tahoma", 1200, true, false};
+    case Font::TahomaSmall:
+      return {L"Tahoma", 675, false, false};
   }
   return {L"Tahoma", 825, false, false};
 }
@@ -167,12 +176,31 @@ std::vector<Ctl> CreationOrder(Ctl container) {
   return children;
 }
 
-int FittedLabelWidth(int width, int height, int captionWidth, int lineHeight) {
-  const bool oneLine = height < 2 * lineHeight;
+int RoomToTheRight(const ControlSpec& s) {
+  const int containerWidth =
+      s.container == Ctl::frmMain ? kClientWidthTwips : RowOf(s.container).width;
+  int room = containerWidth - s.left;
+  // Beside means level with the control's middle: a row that merely touches
+  // its top or bottom edge does not count.
+  const int middle = s.top + s.height / 2;
+  for (const ControlSpec& o : kLayout) {
+    const bool beside = o.container == s.container && o.left > s.left && o.top <= middle &&
+                        middle < o.top + o.height;
+    if (beside) room = std::min(room, o.left - s.left);
+  }
+  return room;
+}
+
+LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int room) {
+  if (height >= 2 * lineHeight) return {width, 0};
   // A few pixels to spare: labels draw their text slightly inset, and an
   // underline or a glyph's overhang must not be cut.
   constexpr int kSpare = 3;
-  return oneLine ? std::max(width, captionWidth + kSpare) : width;
+  if (captionWidth + kSpare <= room) return {std::max(width, captionWidth + kSpare), 0};
+  // The neighbour hides whatever reaches under it, whatever the design width;
+  // one pixel stays free between the text and the neighbour.
+  const int textRoom = room - 1;
+  return {std::max(width, room), captionWidth > textRoom ? textRoom : 0};
 }
 
 std::vector<Ctl> TabOrder() {

@@ -72,10 +72,22 @@ int FontHeightPixels(const FontSpec& font, int dpi);
 // the focusable controls in design tab-index order across the whole window.
 std::vector<Ctl> CreationOrder(Ctl container);
 
+// How far a control may reach to its right, in twips from its left edge: up to
+// the nearest control beside it in its container (one level with its middle),
+// or else the container's edge.
+int RoomToTheRight(const ControlSpec& s);
+
 // A label one line high grows to the width of its caption, so that a caption
-// longer than its design width (the maker's host name) is not cut off; labels
-// of several lines keep their width and wrap.
-int FittedLabelWidth(int width, int height, int captionWidth, int lineHeight);
+// longer than its design width (the maker's host name) is not cut off, but not
+// beyond its room. A caption wider than its room is drawn narrower instead:
+// textRoom is the width its text must be brought within, 0 when the caption
+// fits as it is. Labels of several lines keep their width and wrap. A label
+// never shrinks below its design width. All figures in pixels.
+struct LabelFit {
+  int width;
+  int textRoom;
+};
+LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int room);
 
 // The controls that take keyboard focus, in tab order (form-wide).
 std::vector<Ctl> TabOrder();

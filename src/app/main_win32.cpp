@@ -48,5 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 // uncaught exception's type; that drags some 45 KB of demangler into a program
 // that has no console to print to. Ending at once is all that is needed.
 namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
+void __verbose_terminate_handler() {
+  std::abort();
+}
 }  // namespace __gnu_cxx

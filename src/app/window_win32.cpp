@@ -190,35 +190,72 @@ void MainWindow::LoadPictures() {
     SendMessageW(Control(c), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
 }
 
+LOGFONTW MainWindow::LogFontOf(Font font) const {
+  const FontSpec f = FontOf(font);
+  LOGFONTW lf{};
+  lf.lfHeight = -FontHeightPixels(f, dpi_);
+  lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfUnderline = f.underline ? TRUE : FALSE;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  f.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  return lf;
+}
+
 void MainWindow::CreateFonts() {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
-    const FontSpec f = FontOf(static_cast<Font>(i));
-    LOGFONTW lf{};
-    lf.lfHeight = -FontHeightPixels(f, dpi_);
-    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfUnderline = f.underline ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    f.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    const LOGFONTW lf = LogFontOf(static_cast<Font>(i));
     fonts_[i].reset(CreateFontIndirectW(&lf));
   }
 }
 
+UniqueFont MainWindow::CondensedFont(const ControlSpec& s, int textRoom) const {
+  // The design's widths were made for a Tahoma a little narrower than some
+  // systems have: there the same face at a slightly smaller average character
+  // width keeps the whole caption in view instead of cutting its last letters.
+  const HFONT normal = fonts_[static_cast<int>(s.font)].get();
+  const Extent natural = CaptionExtent(normal, s.caption);
+  if (natural.width <= 0) return {};
+  LOGFONTW lf = LogFontOf(s.font);
+  TEXTMETRICW tm{};
+  const HDC dc = GetDC(hwnd_);
+  {
+    SelectScope select(dc, normal);
+    GetTextMetricsW(dc, &tm);
+  }
+  ReleaseDC(hwnd_, dc);
+  // Start from the proportional guess and narrow a step at a time until it fits.
+  for (int w = tm.tmAveCharWidth * textRoom / natural.width; w > 0; --w) {
+    lf.lfWidth = w;
+    UniqueFont font(CreateFontIndirectW(&lf));
+    if (font && CaptionExtent(font.get(), s.caption).width <= textRoom) return font;
+  }
+  return {};
+}
+
 void MainWindow::SetFont(const ControlSpec& s) {
   const HWND h = Control(s.id);
-  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[static_cast<int>(s.font)].get()),
-               FALSE);
+  const UniqueFont& condensed = condensed_[static_cast<std::size_t>(s.id)];
+  const HFONT font = condensed ? condensed.get() : fonts_[static_cast<int>(s.font)].get();
+  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // A drop-down's edit part is as high as the design says, whatever the font.
   if (s.kind == Kind::Combo)
     SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixels(s.height, dpi_) - 6);
 }
 
-RECT MainWindow::PlaceOf(const ControlSpec& s) const {
+RECT MainWindow::PlaceOf(const ControlSpec& s) {
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
   int height = px(s.height);
   if (s.kind == Kind::Combo) height *= 4;  // a drop-down's window height is its list's
   if (s.kind == Kind::Line) height = 2;
   int width = px(s.width);
-  if (s.kind == Kind::Label) width = FittedLabelWidth(width, height, CaptionExtent(s));
+  if (s.kind == Kind::Label) {
+    const Extent caption = CaptionExtent(fonts_[static_cast<int>(s.font)].get(), s.caption);
+    const LabelFit fit =
+        FitLabel(width, height, caption.width, caption.lineHeight, px(RoomToTheRight(s)));
+    width = fit.width;
+    condensed_[static_cast<std::size_t>(s.id)] =
+        fit.textRoom > 0 ? CondensedFont(s, fit.textRoom) : UniqueFont{};
+  }
   return RECT{px(s.left), px(s.top), px(s.left) + width, px(s.top) + height};
 }
 
@@ -229,8 +266,8 @@ void MainWindow::ApplyDpi(int dpi) {
   for (const ControlSpec& s : Layout()) {
     const HWND h = Control(s.id);
     if (!h) continue;
-    SetFont(s);
     const RECT r = PlaceOf(s);
+    SetFont(s);
     if (batch)
       batch = DeferWindowPos(batch, h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              SWP_NOZORDER | SWP_NOACTIVATE);
@@ -250,20 +287,29 @@ void MainWindow::FitFrame() {
                                     IconSize(SM_CXSMICON, dpi), IconSize(SM_CYSMICON, dpi), 0)));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
-  const RECT r = WindowRectForClient(TwipsToPixels(kClientWidthTwips, dpi),
-                                     TwipsToPixels(kClientHeightTwips, dpi), dpi);
+  const int width = TwipsToPixels(kClientWidthTwips, dpi);
+  const int height = TwipsToPixels(kClientHeightTwips, dpi);
+  const RECT r = WindowRectForClient(width, height, dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame a system draws need not be the one it computes for a DPI (a
+  // system that keeps one frame size for every DPI); the client area is what
+  // must come out exact, so any difference is made up here.
+  RECT client;
+  if (GetClientRect(hwnd_, &client) && (client.right != width || client.bottom != height))
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left + width - client.right,
+                 r.bottom - r.top + height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-MainWindow::Extent MainWindow::CaptionExtent(const ControlSpec& s) const {
+MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view caption) const {
   const HDC dc = GetDC(hwnd_);
   Extent e{};
   {
-    SelectScope select(dc, fonts_[static_cast<int>(s.font)].get());
-    const std::wstring caption(s.caption);
+    SelectScope select(dc, font);
+    const std::wstring text(caption);
     RECT r{0, 0, 0, 0};
-    DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     e = Extent{r.right - r.left, tm.tmHeight};

@@ -54,17 +54,19 @@ class MainWindow final : public Controls {
   struct Extent {
     int width, lineHeight;
   };
-  // The caption's width on one line, and the height of a line, in the control's font.
-  Extent CaptionExtent(const ControlSpec& s) const;
-  static int FittedLabelWidth(int width, int height, Extent caption) {
-    return app::FittedLabelWidth(width, height, caption.width, caption.lineHeight);
-  }
+  // A caption's width on one line, and the height of a line, in a font.
+  Extent CaptionExtent(HFONT font, std::wstring_view caption) const;
   void CreateChildren(Ctl container);
-  void CreateFonts();  // the seven fonts, at dpi_
+  LOGFONTW LogFontOf(Font font) const;  // at dpi_
+  void CreateFonts();                   // the seven fonts, at dpi_
+  // The label's font drawn narrower, so that its caption takes at most textRoom pixels.
+  UniqueFont CondensedFont(const ControlSpec& s, int textRoom) const;
   void SetFont(const ControlSpec& s);
-  RECT PlaceOf(const ControlSpec& s) const;  // the control's rectangle in its container, at dpi_
-  void ApplyDpi(int dpi);                    // lays everything out again at a new DPI
-  void FitFrame();                           // icons and window size for dpi_
+  // The control's rectangle in its container, at dpi_. A label's width is fitted
+  // to its caption here, and its narrower font made when the caption needs one.
+  RECT PlaceOf(const ControlSpec& s);
+  void ApplyDpi(int dpi);  // lays everything out again at a new DPI
+  void FitFrame();         // icons and window size for dpi_
   void LoadPictures();
 
   HINSTANCE instance_;
@@ -73,6 +75,7 @@ class MainWindow final : public Controls {
   int dpi_ = 96;
   std::array<HWND, kControlCount> controls_{};
   std::array<UniqueFont, 7> fonts_;
+  std::array<UniqueFont, kControlCount> condensed_;  // per label, only where needed
   UniqueIcon bigIcon_, smallIcon_;
   UniqueBitmap logo_;
 };

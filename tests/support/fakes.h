@@ -110,5 +110,4 @@ class RecordingShell : public shell::ShellPort {
   }
 };
 
-
 }  // namespace tavlin::testing

@@ -72,10 +72,39 @@ TEST(TabOrder, RunsAcrossFramesByDesignIndex) {
   EXPECT_LT(at(Ctl::cmbGo_1), at(Ctl::cmbGo_0));
 }
 
-TEST(LabelWidth, OneLineLabelsGrowToTheirCaption) {
-  EXPECT_EQ(FittedLabelWidth(96, 13, 113, 13), 116);
-  EXPECT_EQ(FittedLabelWidth(96, 13, 50, 13), 96) << "never shrinks";
-  EXPECT_EQ(FittedLabelWidth(333, 45, 900, 11), 333) << "several lines wrap instead";
+TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
+  // width, height, caption width, line height, room
+  EXPECT_EQ(FitLabel(96, 13, 113, 13, 300).width, 116);
+  EXPECT_EQ(FitLabel(96, 13, 113, 13, 300).textRoom, 0);
+  EXPECT_EQ(FitLabel(96, 13, 50, 13, 300).width, 96) << "never shrinks";
+  EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).width, 333) << "several lines wrap instead";
+  EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).textRoom, 0);
+  // Fits with its spare pixels exactly: nothing narrowed.
+  EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).width, 98);
+  EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).textRoom, 0);
+  // Only the spare is lost: the text itself still fits.
+  EXPECT_EQ(FitLabel(90, 13, 97, 13, 98).width, 98);
+  EXPECT_EQ(FitLabel(90, 13, 97, 13, 98).textRoom, 0);
+  // Too wide for the room: narrowed to leave one pixel before the neighbour.
+  EXPECT_EQ(FitLabel(90, 13, 101, 13, 98).width, 98);
+  EXPECT_EQ(FitLabel(90, 13, 101, 13, 98).textRoom, 97);
+  // A design width that already reaches under the neighbour is kept, but the
+  // text is still brought within the room the neighbour leaves.
+  EXPECT_EQ(FitLabel(103, 13, 104, 13, 98).width, 103);
+  EXPECT_EQ(FitLabel(103, 13, 104, 13, 98).textRoom, 97);
+}
+
+TEST(LabelWidth, RoomEndsAtTheNeighbourBesideOrTheContainerEdge) {
+  // A text box beside it, whatever the label's own design width.
+  EXPECT_EQ(RoomToTheRight(RowOf(Ctl::Label2)), 1650 - 180);
+  // The drop-down starts higher and reaches lower; the rows still overlap.
+  EXPECT_EQ(RoomToTheRight(RowOf(Ctl::Label6)), 1650 - 180);
+  // The product list starts a pixel above the heading's bottom edge; it is
+  // below the heading, not beside it. The version box is beside it.
+  EXPECT_EQ(RoomToTheRight(RowOf(Ctl::Label10)), 5280 - 60);
+  // Nothing beside the first product: the panel's edge.
+  const ControlSpec& product = RowOf(Ctl::lblProducts_0);
+  EXPECT_EQ(RoomToTheRight(product), RowOf(product.container).width - product.left);
 }
 
 TEST(Colours, CaptionTextBackgroundGivesWayOnlyWhenUnreadable) {
