@@ -208,23 +208,13 @@ void MainWindow::CreateFonts() {
   }
 }
 
-UniqueFont MainWindow::CondensedFont(const ControlSpec& s, int textRoom) const {
+UniqueFont MainWindow::CondensedFont(const ControlSpec& s, Extent natural, int textRoom) const {
   // The design's widths were made for a Tahoma a little narrower than some
   // systems have: there the same face at a slightly smaller average character
   // width keeps the whole caption in view instead of cutting its last letters.
-  const HFONT normal = fonts_[static_cast<int>(s.font)].get();
-  const Extent natural = CaptionExtent(normal, s.caption);
-  if (natural.width <= 0) return {};
   LOGFONTW lf = LogFontOf(s.font);
-  TEXTMETRICW tm{};
-  const HDC dc = GetDC(hwnd_);
-  {
-    SelectScope select(dc, normal);
-    GetTextMetricsW(dc, &tm);
-  }
-  ReleaseDC(hwnd_, dc);
   // Start from the proportional guess and narrow a step at a time until it fits.
-  for (int w = tm.tmAveCharWidth * textRoom / natural.width; w > 0; --w) {
+  for (int w = natural.aveCharWidth * textRoom / natural.width; w > 0; --w) {
     lf.lfWidth = w;
     UniqueFont font(CreateFontIndirectW(&lf));
     if (font && CaptionExtent(font.get(), s.caption).width <= textRoom) return font;
@@ -254,7 +244,7 @@ RECT MainWindow::PlaceOf(const ControlSpec& s) {
         FitLabel(width, height, caption.width, caption.lineHeight, px(RoomToTheRight(s)));
     width = fit.width;
     condensed_[static_cast<std::size_t>(s.id)] =
-        fit.textRoom > 0 ? CondensedFont(s, fit.textRoom) : UniqueFont{};
+        fit.textRoom > 0 ? CondensedFont(s, caption, fit.textRoom) : UniqueFont{};
   }
   return RECT{px(s.left), px(s.top), px(s.left) + width, px(s.top) + height};
 }
@@ -312,7 +302,7 @@ MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view capti
     DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
-    e = Extent{r.right - r.left, tm.tmHeight};
+    e = Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
   }
   ReleaseDC(hwnd_, dc);
   return e;

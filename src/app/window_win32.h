@@ -52,15 +52,17 @@ class MainWindow final : public Controls {
   void PaintFrame(HWND container, HDC dc) const;
 
   struct Extent {
-    int width, lineHeight;
+    int width, lineHeight, aveCharWidth;
   };
-  // A caption's width on one line, and the height of a line, in a font.
+  // A caption's width on one line, the height of a line and the font's average
+  // character width.
   Extent CaptionExtent(HFONT font, std::wstring_view caption) const;
   void CreateChildren(Ctl container);
   LOGFONTW LogFontOf(Font font) const;  // at dpi_
   void CreateFonts();                   // the seven fonts, at dpi_
-  // The label's font drawn narrower, so that its caption takes at most textRoom pixels.
-  UniqueFont CondensedFont(const ControlSpec& s, int textRoom) const;
+  // The label's font drawn narrower, so that its caption (natural: its extent in
+  // the label's own font) takes at most textRoom pixels.
+  UniqueFont CondensedFont(const ControlSpec& s, Extent natural, int textRoom) const;
   void SetFont(const ControlSpec& s);
   // The control's rectangle in its container, at dpi_. A label's width is fitted
   // to its caption here, and its narrower font made when the caption needs one.
