@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "settings/modReg_Func.h"
 #include "support/registry_backend.h"
@@ -172,15 +173,29 @@ TEST_F(RegistryContract, TextThatGrowsBetweenTheQueriesIsStillRead) {
   EXPECT_EQ(Read(L"grow"), RegRead::Text(std::wstring(80, L'x')));
 }
 
-TEST_F(RegistryContract, TextThatKeepsGrowingReadsUnreadableNotAbsent) {
+TEST_F(RegistryContract, TextThatKeepsGrowingIsGivenUpAfterTheSetAttemptsAsUnreadable) {
   Seed(L"grow", kRegSz, Utf16Bytes(L"x", true));
   std::size_t n = 1;
+  int reads = 0;
   reg.beforeDataQuery = [&] {
+    ++reads;
     Seed(L"grow", kRegSz, Utf16Bytes(std::wstring(n *= 3, L'x'), true));
   };
   const RegRead r = Read(L"grow");
   EXPECT_EQ(r.kind, ReadKind::Absent);
-  EXPECT_TRUE(r.unreadable);
+  EXPECT_TRUE(r.unreadable) << "not taken for a missing value";
+  EXPECT_EQ(reads, modReg_Func::kMaxReadAttempts) << "no more and no fewer attempts";
+}
+
+TEST_F(RegistryContract, ValueDeletedBetweenTheSizeQueryAndTheReadIsAbsent) {
+  Seed(L"text", kRegSz, Utf16Bytes(L"C:\\gone.bmp", true));
+  Seed(L"number", kRegDword, DwordBytes(3));
+  for (const wchar_t* name : {L"text", L"number"}) {
+    reg.beforeDataQuery = [&] {
+      modReg_Func::DeleteRegValue(backend->Port(), kHkeyCurrentUser, root, name);
+    };
+    EXPECT_EQ(Read(name), RegRead::Absent()) << name << ": absent, not unreadable";
+  }
 }
 
 TEST_F(RegistryContract, ValueReplacedByAnotherTypeMidReadIsReadAgain) {
@@ -191,6 +206,16 @@ TEST_F(RegistryContract, ValueReplacedByAnotherTypeMidReadIsReadAgain) {
     swapped = true;
   };
   EXPECT_EQ(Read(L"swap"), RegRead::Integer(7));
+
+  // The other way round: the 4-byte buffer is too small for the text that
+  // replaced the number, and the text is read in a second attempt.
+  Seed(L"swap", kRegDword, DwordBytes(7));
+  swapped = false;
+  reg.beforeDataQuery = [&] {
+    if (!swapped) Seed(L"swap", kRegSz, Utf16Bytes(L"C:\\longer than four bytes.bmp", true));
+    swapped = true;
+  };
+  EXPECT_EQ(Read(L"swap"), RegRead::Text(L"C:\\longer than four bytes.bmp"));
 }
 
 TEST_F(RegistryContract, DwordWriteStoresANumberAndRefusesText) {
@@ -201,6 +226,29 @@ TEST_F(RegistryContract, DwordWriteStoresANumberAndRefusesText) {
   EXPECT_EQ(backend->Raw(root, L"n")->data, DwordBytes(0xFFFFFFFEu));
   EXPECT_FALSE(backend->Raw(root, L"bad"));
   EXPECT_FALSE(backend->Raw(root, L"bin"));
+}
+
+TEST_F(RegistryContract, DwordWriteTakesExactlyTheSigned32BitRange) {
+  const struct {
+    const wchar_t* text;
+    std::optional<std::uint32_t> stored;
+  } cases[] =
+      {
+          {L"-2147483648", 0x80000000u},  {L"2147483647", 0x7FFFFFFFu},
+          {L"-2147483649", std::nullopt}, {L"2147483648", std::nullopt},
+          {L"4294967295", std::nullopt},  // fits 32 bits, but not as the signed number shown
+      };
+  for (const auto& c : cases) {
+    modReg_Func::WriteRegValue(reg, kHkeyCurrentUser, root, L"n", c.text, kRegDword);
+    const auto raw = backend->Raw(root, L"n");
+    if (c.stored) {
+      ASSERT_TRUE(raw) << c.text;
+      EXPECT_EQ(raw->data, DwordBytes(*c.stored)) << c.text;
+    } else {
+      EXPECT_FALSE(raw) << c.text << " is refused, nothing stored";
+    }
+    modReg_Func::DeleteRegValue(reg, kHkeyCurrentUser, root, L"n");
+  }
 }
 
 }  // namespace

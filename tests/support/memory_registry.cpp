@@ -104,6 +104,7 @@ MemoryRegistry::Key* MemoryRegistry::Find(KeyRef key, Access need, long& rc) {
 long MemoryRegistry::Query(KeyRef key, std::wstring_view name, std::uint32_t& type,
                            std::span<std::byte> data, std::uint32_t& size) {
   if (!data.empty() && beforeDataQuery) beforeDataQuery(*this);
+  if (data.empty() && log) log->push_back(L"read " + std::wstring(name));
   long rc = 0;
   Key* k = Find(key, Access::Read, rc);
   if (!k) return rc;
@@ -127,6 +128,7 @@ long MemoryRegistry::Query(KeyRef key, std::wstring_view name, std::uint32_t& ty
 long MemoryRegistry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
                          std::span<const std::byte> data) {
   long rc = 0;
+  if (log) log->push_back(L"set " + std::wstring(name));
   Key* k = Find(key, Access::Write, rc);
   if (!k) return rc;
   k->values[Fold(name)] = StoredValue{type, Bytes(data.begin(), data.end())};
@@ -134,6 +136,7 @@ long MemoryRegistry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
 }
 
 long MemoryRegistry::Delete(KeyRef key, std::wstring_view name) {
+  if (log) log->push_back(L"delete " + std::wstring(name));
   long rc = 0;
   Key* k = Find(key, Access::Write, rc);
   if (!k) return rc;

@@ -14,6 +14,10 @@ namespace tavlin::testing {
 
 using Bytes = std::basic_string<std::byte>;
 
+// One journal of calls, in the order they were made, that several doubles may
+// share ("read Start Page", "delete BigBitmap", "caption", ...).
+using CallLog = std::vector<std::wstring>;
+
 struct StoredValue {
   std::uint32_t type = 0;
   Bytes data;
@@ -35,7 +39,9 @@ class MemoryRegistry : public settings::RegistryPort {
   // Called before every query that asks for data (not the size-only query).
   std::function<void(MemoryRegistry&)> beforeDataQuery;
 
-  // What was asked.
+  // What was asked. With a log, every value read (its size query), write and
+  // delete is also journalled by name.
+  CallLog* log = nullptr;
   int opens = 0;
   int closes = 0;
   std::vector<settings::Access> accessRequested;

@@ -64,6 +64,36 @@ TEST(Apply, OutcomeOfEmptyAndFilledBoxesPerEntry) {
   EXPECT_EQ(rig.TextOf(kToolbarKey, L"BackBitmapIE5"), L" ") << "one space is written, not deleted";
 }
 
+TEST(Apply, TwiceKeepsTheEditStored) {
+  Loaded rig;
+  rig.ui.Type(Ctl::txtStart, L"http://edited/");
+  rig.ui.Type(Ctl::txtLgBmp, L"");
+  rig.form.cmbGo_Click(0);
+  rig.form.cmbGo_Click(0);  // the box is unedited since the last Apply
+  EXPECT_EQ(rig.TextOf(kMainKey, L"Start Page"), L"http://edited/");
+  EXPECT_EQ(rig.Get(kToolbarKey, L"BrandBitmap"), nullptr);
+  rig.PutText(kMainKey, L"Start Page", L"changed elsewhere");
+  rig.form.cmbGo_Click(0);
+  EXPECT_EQ(rig.TextOf(kMainKey, L"Start Page"), L"http://edited/")
+      << "Apply writes what the box shows, not what another program stored since";
+}
+
+TEST(Apply, AnExistingEmptyPictureValueWithAnUneditedBoxIsDeleted) {
+  // An empty text reads as a value the box can show (empty), not as one it
+  // cannot; so the empty-box rule deletes it. Unreadable values are kept (above).
+  for (const Bytes& empty : {Utf16Bytes(L"", true), Bytes()}) {
+    FormRig rig;
+    rig.Put(kToolbarKey, L"SmallBitmap", kRegSz, empty);
+    rig.PutText(kMainKey, L"Window Title", L"");
+    rig.form.Form_Load();
+    EXPECT_FALSE(rig.form.Loaded(8).unreadable);
+    rig.form.SaveSettings();
+    EXPECT_EQ(rig.Get(kToolbarKey, L"SmallBitmap"), nullptr) << empty.size() << " bytes";
+    ASSERT_NE(rig.Get(kMainKey, L"Window Title"), nullptr) << "a text box keeps its empty value";
+    EXPECT_EQ(rig.Get(kMainKey, L"Window Title")->data, Utf16Bytes(L"", true));
+  }
+}
+
 TEST(Apply, RewritesADwordAsText) {
   FormRig rig;
   rig.Put(kToolbarKey, L"SmallBitmap", kRegDword, DwordBytes(5));
@@ -143,6 +173,20 @@ TEST(Reset, DeletesTheFivePictureValuesAndReloads) {
   EXPECT_EQ(rig.ui.text[Ctl::txtWinTitle], L"Title") << "unsaved edits are discarded by the reload";
   for (Ctl c : {Ctl::txtSkin, Ctl::txtSmBmp, Ctl::txtLgBmp, Ctl::txtSmStat, Ctl::txtLgStat})
     EXPECT_EQ(rig.ui.text[c], L"");
+}
+
+TEST(Reset, DeletesTheLogosInCatalogueOrderThenTheSkin) {
+  Loaded rig;
+  CallLog log;
+  rig.reg.log = &log;
+  rig.form.cmdReset_Click();
+  std::vector<std::wstring> writes;
+  for (const std::wstring& call : log)
+    if (!call.starts_with(L"read ")) writes.push_back(call);
+  EXPECT_EQ(writes, (std::vector<std::wstring>{L"delete smBrandBitmap", L"delete BrandBitmap",
+                                               L"delete SmallBitmap", L"delete BigBitmap",
+                                               L"delete BackBitmapIE5"}));
+  EXPECT_TRUE(log.back().starts_with(L"read ")) << "the reload comes after the deletions";
 }
 
 TEST(Reset, WithoutAToolbarKeyChangesNothingAndStillReloads) {

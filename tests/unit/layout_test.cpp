@@ -79,6 +79,11 @@ TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   EXPECT_EQ(FitLabel(96, 13, 50, 13, 300).width, 96) << "never shrinks";
   EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).width, 333) << "several lines wrap instead";
   EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).textRoom, 0);
+  // Exactly two lines high is a label of several lines; a pixel less is one line.
+  EXPECT_EQ(FitLabel(90, 26, 150, 13, 120).width, 90);
+  EXPECT_EQ(FitLabel(90, 26, 150, 13, 120).textRoom, 0);
+  EXPECT_EQ(FitLabel(90, 25, 150, 13, 120).width, 120);
+  EXPECT_EQ(FitLabel(90, 25, 150, 13, 120).textRoom, 119);
   // Fits with its spare pixels exactly: nothing narrowed.
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).width, 98);
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).textRoom, 0);

@@ -14,10 +14,23 @@ TEST(SkinValueName, ComparesTheMajorVersionAsANumber) {
     const wchar_t* version;
     std::wstring_view expected;
   } cases[] = {
-      {L"6.0.2900", kSkinNameIE5},  {L"5.50.4807", kSkinNameIE5},  {L"9.0.1", kSkinNameIE5},
-      {L"10.0.9200", kSkinNameIE5}, {L"11.0.22000", kSkinNameIE5},  // not "1" < "5"
-      {L"4.72.3110", kSkinNameOld}, {L"0.0.0", kSkinNameOld},      {L"", kSkinNameOld},
-      {L"x.1", kSkinNameOld},       {L" 6.0", kSkinNameOld},       {L"99999999999.0", kSkinNameOld},
+      {L"6.0.2900", kSkinNameIE5},
+      {L"5.50.4807", kSkinNameIE5},
+      {L"9.0.1", kSkinNameIE5},
+      {L"10.0.9200", kSkinNameIE5},
+      {L"11.0.22000", kSkinNameIE5},  // not "1" < "5"
+      {L"4.72.3110", kSkinNameOld},
+      {L"0.0.0", kSkinNameOld},
+      {L"", kSkinNameOld},
+      {L"x.1", kSkinNameOld},
+      {L" 6.0", kSkinNameOld},
+      {L"99999999999.0", kSkinNameOld},
+      // The bounds of the 32-bit major number: the largest is a new browser,
+      // one past it (or any sign) is unreadable and gives the old name.
+      {L"4294967295.0", kSkinNameIE5},
+      {L"4294967296.0", kSkinNameOld},
+      {L"-2147483648.0", kSkinNameOld},
+      {L"+6.0", kSkinNameOld},
   };
   for (const auto& c : cases) EXPECT_EQ(SkinValueNameFor(c.version), c.expected) << c.version;
 }
