@@ -29,8 +29,9 @@ TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
   MemoryRegistry reg;
   FakeVersion version;
   RecordingShell shell;
+  FakeFiles files;
   tooltip::Win32Tooltips tips(window.hwnd(), [&window](Ctl c) { return window.Control(c); });
-  app::frmMain form({ui, reg, version, tips, shell});
+  app::frmMain form({ui, reg, version, tips, shell, files});
   const std::size_t before = TipTable().size();
   form.SetToolTips();
 
