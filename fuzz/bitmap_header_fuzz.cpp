@@ -40,9 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (h.verdict == BitmapVerdict::Empty) Expect(fileSize == 0);
 
-  for (const PictureRole role : {PictureRole::Skin, PictureRole::SmallSpinning,
-                                 PictureRole::LargeSpinning, PictureRole::SmallStatic,
-                                 PictureRole::LargeStatic}) {
+  for (const PictureRole role :
+       {PictureRole::Skin, PictureRole::SmallSpinning, PictureRole::LargeSpinning,
+        PictureRole::SmallStatic, PictureRole::LargeStatic}) {
     const FileProbe probe{FileFound::File, fileSize, {head.begin(), head.end()}};
     const std::wstring line = PictureLine(role, probe);
     Expect(line.rfind(L"Picture file: ", 0) == 0);
