@@ -56,13 +56,9 @@ class frmMain {
   // Balloon tips.
   void SetToolTips();
   // What the control's balloon says now: its catalogue text, then one line from
-  // each check below while what it found holds. Empty for a control without a tip.
+  // each check while what it found holds (a policy that overrides the box, what
+  // a picture box's file is). Empty for a control without a tip.
   std::wstring TipTextOf(Ctl control) const;
-  // The checks that add those lines. Policies are read at start-up and after a
-  // reset; a picture box is looked at then, after a pick and when it loses the focus.
-  void CheckWarnings();  // every check, on what the boxes hold now
-  void CheckPolicies();
-  void CheckPicture(Ctl box);
   // A text box lost the keyboard focus.
   void LostFocus(Ctl control);
 
@@ -107,6 +103,12 @@ class frmMain {
 
   std::wstring sSkinValueName_;
   std::array<LoadedSetting, settings::kSettings.size()> loaded_{};
+
+  // The checks that add lines to tips. Policies are read at start-up and after
+  // a reset; a picture box is looked at then, after a pick and when it loses the focus.
+  void CheckWarnings();  // every check, on what the boxes hold now
+  void CheckPolicies();
+  void CheckPicture(Ctl box);
 
   // The lines the checks add to each control's tip; the catalogue text itself
   // stays with the tip catalogue.

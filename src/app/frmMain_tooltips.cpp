@@ -8,13 +8,6 @@
 
 namespace tavlin::app {
 
-namespace {
-
-constexpr Ctl kPictureBoxes[] = {Ctl::txtSkin, Ctl::txtSmBmp, Ctl::txtLgBmp, Ctl::txtSmStat,
-                                 Ctl::txtLgStat};
-
-}  // namespace
-
 void frmMain::SetToolTips() {
   // A control that cannot take a tip is left without one; the rest still get theirs.
   for (const tooltip::TipRow& row : tooltip::TipCatalogue()) {
@@ -45,7 +38,7 @@ void frmMain::SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring li
 
 void frmMain::CheckWarnings() {
   CheckPolicies();
-  for (const Ctl box : kPictureBoxes) CheckPicture(box);
+  for (const settings::SettingEntry& entry : settings::kSettings) CheckPicture(entry.control);
 }
 
 void frmMain::CheckPolicies() {
