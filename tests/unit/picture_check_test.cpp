@@ -20,21 +20,6 @@ std::wstring LineFor(PictureRole role, const BitmapSpec& spec) {
   return shell::PictureLine(role, {FileFound::File, bytes.size(), head});
 }
 
-TEST(PictureCheck, EachBoxHasItsPictureAndTheBrowsersSize) {
-  EXPECT_EQ(shell::PictureRoleOf(Ctl::txtSkin), PictureRole::Skin);
-  EXPECT_EQ(shell::PictureRoleOf(Ctl::txtSmBmp), PictureRole::SmallSpinning);
-  EXPECT_EQ(shell::PictureRoleOf(Ctl::txtLgBmp), PictureRole::LargeSpinning);
-  EXPECT_EQ(shell::PictureRoleOf(Ctl::txtSmStat), PictureRole::SmallStatic);
-  EXPECT_EQ(shell::PictureRoleOf(Ctl::txtLgStat), PictureRole::LargeStatic);
-  for (const Ctl other : {Ctl::txtStart, Ctl::txtDownload, Ctl::cmdBmp_0, Ctl::txtSearch})
-    EXPECT_FALSE(shell::PictureRoleOf(other));
-  EXPECT_EQ(shell::ExpectedEdge(PictureRole::SmallSpinning), 22);
-  EXPECT_EQ(shell::ExpectedEdge(PictureRole::SmallStatic), 22);
-  EXPECT_EQ(shell::ExpectedEdge(PictureRole::LargeSpinning), 38);
-  EXPECT_EQ(shell::ExpectedEdge(PictureRole::LargeStatic), 38);
-  EXPECT_EQ(shell::ExpectedEdge(PictureRole::Skin), 0);
-}
-
 TEST(PictureCheck, ABitmapGivesItsSizeFramesAndWhatTheBrowserExpects) {
   const struct {
     PictureRole role;
