@@ -35,6 +35,7 @@ struct FixedVersion : settings::VersionPort {
 };
 struct NoTips : tooltip::TooltipPort {
   bool CreateToolTip(Ctl, std::wstring_view) override { return true; }
+  bool UpdateToolTip(Ctl, std::wstring_view) override { return true; }
 };
 struct NoShell : shell::ShellPort {
   void Execute(const shell::ShellRequest&) override {}
@@ -44,6 +45,9 @@ struct NoShell : shell::ShellPort {
   shell::FileOpenResult OpenFileDialog(const shell::FileOpenRequest&) override { return {}; }
   std::wstring GetSpecialFolder(int) override { return {}; }
   void OrganizeFavorites(const std::optional<std::wstring>&) override {}
+};
+struct NoFiles : shell::FileProbePort {
+  shell::FileProbe Probe(std::wstring_view, std::size_t) override { return {}; }
 };
 
 double Now() {
@@ -72,7 +76,8 @@ int main() {
   FixedVersion version;
   NoTips tips;
   NoShell shell;
-  app::frmMain form({ui, reg, version, tips, shell});
+  NoFiles files;
+  app::frmMain form({ui, reg, version, tips, shell, files});
   form.Form_Load();
   // Every box edited, so every entry is written, as the direct rounds do.
   std::vector<std::wstring> texts;

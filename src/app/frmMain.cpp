@@ -10,6 +10,7 @@ void frmMain::Form_Load() {
   ui_.SetCaption(TitleFor(version_.ProgramFileVersion()));
   sSkinValueName_ = std::wstring(SkinValueNameFor(GetIEVersion(version_)));
   LoadSettings();
+  CheckWarnings();
   SetToolTips();
   ShowMenu(-1);
   ShowMenu(0);

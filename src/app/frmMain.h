@@ -12,6 +12,7 @@
 #include "settings/modReg_Func.h"
 #include "settings/registry_port.h"
 #include "settings/version_port.h"
+#include "shell/file_probe_port.h"
 #include "shell/shell_port.h"
 #include "tooltip/tooltip_port.h"
 
@@ -23,6 +24,7 @@ struct Ports {
   settings::VersionPort& version;
   tooltip::TooltipPort& tips;
   shell::ShellPort& shell;
+  shell::FileProbePort& files;
 };
 
 class frmMain {
@@ -32,7 +34,8 @@ class frmMain {
         reg_(ports.reg),
         version_(ports.version),
         tips_(ports.tips),
-        shell_(ports.shell) {}
+        shell_(ports.shell),
+        files_(ports.files) {}
 
   // Start-up and shutdown, panels.
   void Form_Load();
@@ -52,6 +55,12 @@ class frmMain {
 
   // Balloon tips.
   void SetToolTips();
+  // What the control's balloon says now: its catalogue text, then one line from
+  // each check while what it found holds (a policy that overrides the box, what
+  // a picture box's file is). Empty for a control without a tip.
+  std::wstring TipTextOf(Ctl control) const;
+  // A text box lost the keyboard focus.
+  void LostFocus(Ctl control);
 
   // Pickers, tool launchers and maker links.
   void cmbdir_Click(short Index);
@@ -90,9 +99,25 @@ class frmMain {
   settings::VersionPort& version_;
   tooltip::TooltipPort& tips_;
   shell::ShellPort& shell_;
+  shell::FileProbePort& files_;
 
   std::wstring sSkinValueName_;
   std::array<LoadedSetting, settings::kSettings.size()> loaded_{};
+
+  // The checks that add lines to tips. Policies are read at start-up and after
+  // a reset; a picture box is looked at then, after a pick and when it loses the focus.
+  void CheckWarnings();  // every check, on what the boxes hold now
+  void CheckPolicies();
+  void CheckPicture(Ctl box);
+
+  // The lines the checks add to each control's tip; the catalogue text itself
+  // stays with the tip catalogue.
+  struct TipNotes {
+    std::wstring policy, picture;
+  };
+  void SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line);
+  std::array<TipNotes, kControlCount> notes_{};
+  std::array<bool, kControlCount> tipMade_{};  // CreateToolTip succeeded for the control
 };
 
 }  // namespace tavlin::app

@@ -47,6 +47,7 @@ void frmMain::cmdReset_Click() {
     WriteValue_V(kHkeyCurrentUser, kToolbarKey, name, L"", kRegSz, true);
   WriteValue_V(kHkeyCurrentUser, kToolbarKey, sSkinValueName_, L"", kRegSz, true);
   LoadSettings();
+  CheckWarnings();
 }
 
 }  // namespace tavlin::app

@@ -47,12 +47,14 @@ void frmMain::cmdBmp_Click(short Index) {
     case shell::DialogOutcome::Ok:
       if (result.fileName.empty()) return;
       ui_.SetText(*box, result.fileName);
+      CheckPicture(*box);
       ui_.SetFocus(*box);
       return;
     case shell::DialogOutcome::Cancel:
       // The box keeps its text; a box that holds something gets the focus back.
       if (text.empty()) return;
       ui_.SetText(*box, text);
+      CheckPicture(*box);  // the file may have changed while the dialog was open
       ui_.SetFocus(*box);
       return;
     case shell::DialogOutcome::InvalidName:

@@ -1,13 +1,59 @@
-// Start-up gives each control of the tip catalogue its help balloon.
+// Start-up gives each control of the tip catalogue its help balloon; the
+// checks of policies and pictures add a line to a balloon while they find
+// something the user should know.
 #include "app/frmMain.h"
+#include "settings/policy.h"
+#include "shell/picture_check.h"
 #include "tooltip/tip_catalogue.h"
 
 namespace tavlin::app {
 
 void frmMain::SetToolTips() {
   // A control that cannot take a tip is left without one; the rest still get theirs.
+  for (const tooltip::TipRow& row : tooltip::TipCatalogue()) {
+    if (tips_.CreateToolTip(row.control, TipTextOf(row.control)))
+      tipMade_[static_cast<std::size_t>(row.control)] = true;
+  }
+}
+
+std::wstring frmMain::TipTextOf(Ctl control) const {
+  for (const tooltip::TipRow& row : tooltip::TipCatalogue()) {
+    if (row.control != control) continue;
+    std::wstring text = tooltip::TipText(row);
+    const TipNotes& notes = notes_[static_cast<std::size_t>(control)];
+    for (const std::wstring* note : {&notes.policy, &notes.picture})
+      if (!note->empty()) text += L"\r\n" + *note;
+    return text;
+  }
+  return {};
+}
+
+void frmMain::SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line) {
+  const auto i = static_cast<std::size_t>(control);
+  if (notes_[i].*note == line) return;
+  notes_[i].*note = std::move(line);
+  // A tip not made yet picks the line up when it is made.
+  if (tipMade_[i]) tips_.UpdateToolTip(control, TipTextOf(control));
+}
+
+void frmMain::CheckWarnings() {
+  CheckPolicies();
+  for (const settings::SettingEntry& entry : settings::kSettings) CheckPicture(entry.control);
+}
+
+void frmMain::CheckPolicies() {
   for (const tooltip::TipRow& row : tooltip::TipCatalogue())
-    tips_.CreateToolTip(row.control, tooltip::TipText(row));
+    SetNote(row.control, &TipNotes::policy, settings::PolicyLine(reg_, row.control));
+}
+
+void frmMain::CheckPicture(Ctl box) {
+  const auto role = shell::PictureRoleOf(box);
+  if (!role) return;
+  SetNote(box, &TipNotes::picture, shell::CheckPicture(*role, ui_.GetText(box), files_));
+}
+
+void frmMain::LostFocus(Ctl control) {
+  if (shell::PictureRoleOf(control)) CheckPicture(control);
 }
 
 }  // namespace tavlin::app

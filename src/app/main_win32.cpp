@@ -9,6 +9,7 @@
 #include "app/window_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/version_win32.h"
+#include "shell/file_probe_win32.h"
 #include "shell/shell_win32.h"
 #include "tooltip/tooltip_win32.h"
 
@@ -24,9 +25,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   tavlin::tooltip::Win32Tooltips tips(window.hwnd(),
                                       [&window](tavlin::Ctl c) { return window.Control(c); });
   tavlin::shell::Win32Shell shell;
+  tavlin::shell::Win32Files files;
   // The window object outlives the message loop: a close can arrive while a
   // picker's own loop is running inside one of its handlers.
-  tavlin::app::frmMain form({window, registry, version, tips, shell});
+  tavlin::app::frmMain form({window, registry, version, tips, shell, files});
   window.Attach(&form);
   form.Form_Load();
 

@@ -373,8 +373,10 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         form_->CancelKey();  // Escape
         return 0;
       }
-      // BN_CLICKED and STN_CLICKED are both 0; Enter's IDOK presses nothing.
-      if (lp != 0 && HIWORD(wp) == 0 && IsControlId(id)) form_->Click(ControlOfId(id));
+      if (lp == 0 || !IsControlId(id)) return 0;  // Enter's IDOK presses nothing
+      // BN_CLICKED and STN_CLICKED are both 0.
+      if (HIWORD(wp) == 0) form_->Click(ControlOfId(id));
+      if (HIWORD(wp) == EN_KILLFOCUS) form_->LostFocus(ControlOfId(id));
       return 0;
     }
     case WM_CTLCOLORSTATIC:

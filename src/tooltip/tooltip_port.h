@@ -1,4 +1,5 @@
-// What the tip catalogue needs: one balloon tip attached to one control.
+// What the tip catalogue needs: one balloon tip attached to one control, and
+// a new text for it when a check adds or drops a line.
 #pragma once
 
 #include <string_view>
@@ -14,6 +15,9 @@ class TooltipPort {
   // text starts a new line. False when the control has no window to attach to
   // (or no tooltip window could be made); the control then shows no tip.
   virtual bool CreateToolTip(Ctl control, std::wstring_view text) = 0;
+  // Replaces the text of the control's tip, made earlier by CreateToolTip
+  // ("|" again starts a new line). False when the control has no tip.
+  virtual bool UpdateToolTip(Ctl control, std::wstring_view text) = 0;
 };
 
 }  // namespace tavlin::tooltip

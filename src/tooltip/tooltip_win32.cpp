@@ -123,6 +123,18 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
   return tip;
 }
 
+bool UpdateToolTipText(HWND tip, HWND control, std::wstring_view text) {
+  if (!tip || !control) return false;
+  std::wstring lines = BreakLines(text);
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  tool.hwnd = control;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.lpszText = lines.data();  // the tooltip keeps its own copy
+  SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  return true;
+}
+
 void InstallBalloonProc(HWND tip) {
   if (!tip) return;
   const auto previous = reinterpret_cast<WNDPROC>(
@@ -187,8 +199,17 @@ void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
 }  // namespace modToolTip
 
 bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
-  return modToolTip::CreateToolTip(controlWindow_ ? controlWindow_(control) : nullptr, text,
-                                   owner_) != nullptr;
+  const HWND tip =
+      modToolTip::CreateToolTip(controlWindow_ ? controlWindow_(control) : nullptr, text, owner_);
+  if (tip) tips_[static_cast<std::size_t>(control)] = tip;
+  return tip != nullptr;
+}
+
+bool Win32Tooltips::UpdateToolTip(Ctl control, std::wstring_view text) {
+  const auto i = static_cast<std::size_t>(control);
+  if (i >= tips_.size()) return false;
+  return modToolTip::UpdateToolTipText(tips_[i], controlWindow_ ? controlWindow_(control) : nullptr,
+                                       text);
 }
 
 }  // namespace tavlin::tooltip

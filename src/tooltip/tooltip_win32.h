@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <span>
 #include <string_view>
@@ -31,6 +32,10 @@ std::span<const TipEntry> TipTable();
 // it. Null, with nothing created, when the control is not a window.
 HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner);
 
+// Gives the one tool of `tip` (the whole of `control`) a new text; "|" breaks
+// a line. False when either window is missing.
+bool UpdateToolTipText(HWND tip, HWND control, std::wstring_view text);
+
 // Puts ToolTipWndProc in front of the window's own procedure, records the pair
 // in TipTable and takes the window's border away.
 void InstallBalloonProc(HWND tip);
@@ -53,10 +58,12 @@ class Win32Tooltips : public TooltipPort {
   Win32Tooltips(HWND owner, std::function<HWND(Ctl)> controlWindow)
       : owner_(owner), controlWindow_(std::move(controlWindow)) {}
   bool CreateToolTip(Ctl control, std::wstring_view text) override;
+  bool UpdateToolTip(Ctl control, std::wstring_view text) override;
 
  private:
   HWND owner_;
   std::function<HWND(Ctl)> controlWindow_;
+  std::array<HWND, kControlCount> tips_{};  // each control's tooltip window, once made
 };
 
 }  // namespace tavlin::tooltip

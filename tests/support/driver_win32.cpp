@@ -1,5 +1,7 @@
 #include "support/driver_win32.h"
 
+#include <commctrl.h>
+
 #include "app/layout.h"
 #include "common/win32_handles.h"
 
@@ -144,6 +146,57 @@ std::optional<DWORD> TavlinProcess::Close() {
 
 bool TavlinProcess::WaitForExit(DWORD ms) {
   return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin) {
+  std::map<Ctl, std::wstring> texts;
+  const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                     FALSE, tavlin.ProcessId());
+  if (!process) return texts;
+  // A tool record and a text buffer in the program's own memory: the tooltip
+  // writes into them when asked, as it would for the program itself.
+  constexpr std::size_t kChars = 4096;
+  const SIZE_T size = sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t);
+  auto* remote = static_cast<std::byte*>(
+      VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  struct Walk {
+    DWORD pid;
+    std::vector<HWND> tips;
+  } walk{tavlin.ProcessId(), {}};
+  EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* w = reinterpret_cast<Walk*>(lp);
+        DWORD pid = 0;
+        wchar_t cls[64] = {};
+        GetWindowThreadProcessId(h, &pid);
+        GetClassNameW(h, cls, 64);
+        if (pid == w->pid && std::wstring(cls) == TOOLTIPS_CLASSW) w->tips.push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&walk));
+  for (const HWND tip : walk.tips) {
+    if (!remote) break;
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.lpszText = reinterpret_cast<wchar_t*>(remote + sizeof tool);
+    std::wstring text(kChars, L'\0');
+    SIZE_T moved = 0;
+    DWORD_PTR found = 0;
+    if (!WriteProcessMemory(process, remote, &tool, sizeof tool, &moved) ||
+        !WriteProcessMemory(process, remote + sizeof tool, text.data(), 2, &moved) ||
+        !SendMessageTimeoutW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote),
+                             SMTO_ABORTIFHUNG, 5000, &found) ||
+        !found || !ReadProcessMemory(process, remote, &tool, sizeof tool, &moved) ||
+        !ReadProcessMemory(process, remote + sizeof tool, text.data(), kChars * sizeof(wchar_t),
+                           &moved))
+      continue;
+    if (const auto end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+    const int id = GetDlgCtrlID(tool.hwnd);
+    if (app::IsControlId(id)) texts[app::ControlOfId(id)] = text;
+  }
+  if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  CloseHandle(process);
+  return texts;
 }
 
 void RegEnsureKey(const std::wstring& path) {

@@ -46,6 +46,10 @@ class TavlinProcess {
   HWND window_ = nullptr;
 };
 
+// The text of every tip the program's tooltip windows hold now, by the control
+// it belongs to; read from inside the program's memory, so no tip need show.
+std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin);
+
 // The folder of the running test program, with a trailing backslash.
 std::wstring ProgramFolder();
 

@@ -11,6 +11,7 @@
 
 #include "app/controls_port.h"
 #include "settings/version_port.h"
+#include "shell/file_probe_port.h"
 #include "shell/shell_port.h"
 #include "tooltip/tooltip_port.h"
 
@@ -66,11 +67,43 @@ class FakeVersion : public settings::VersionPort {
 class RecordingTips : public tooltip::TooltipPort {
  public:
   std::vector<std::pair<Ctl, std::wstring>> created;
+  std::vector<std::pair<Ctl, std::wstring>> updated;
   std::optional<Ctl> failFor;
   bool CreateToolTip(Ctl control, std::wstring_view text) override {
     if (failFor == control) return false;
     created.emplace_back(control, std::wstring(text));
     return true;
+  }
+  bool UpdateToolTip(Ctl control, std::wstring_view text) override {
+    updated.emplace_back(control, std::wstring(text));
+    return true;
+  }
+  // The text the control's tip holds now: the last one given, or none.
+  std::optional<std::wstring> Current(Ctl control) const {
+    for (auto i = updated.rbegin(); i != updated.rend(); ++i)
+      if (i->first == control) return i->second;
+    for (const auto& [c, text] : created)
+      if (c == control) return text;
+    return std::nullopt;
+  }
+};
+
+// A file system of the test's own: what each path holds, and which paths were looked at.
+class FakeFiles : public shell::FileProbePort {
+ public:
+  std::map<std::wstring, shell::FileProbe> at;  // any other path: missing
+  std::vector<std::wstring> probed;
+  shell::FileProbe Probe(std::wstring_view path, std::size_t headBytes) override {
+    probed.emplace_back(path);
+    const auto f = at.find(std::wstring(path));
+    if (f == at.end()) return {shell::FileFound::Missing, 0, {}};
+    shell::FileProbe probe = f->second;
+    if (probe.head.size() > headBytes) probe.head.resize(headBytes);
+    return probe;
+  }
+  // A file holding exactly these bytes.
+  void Put(const std::wstring& path, std::vector<std::byte> bytes) {
+    at[path] = shell::FileProbe{shell::FileFound::File, bytes.size(), std::move(bytes)};
   }
 };
 

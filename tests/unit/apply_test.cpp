@@ -195,7 +195,8 @@ TEST(Reset, WithoutAToolbarKeyChangesNothingAndStillReloads) {
   FakeVersion version;
   RecordingTips tips;
   RecordingShell shell;
-  app::frmMain form({ui, reg, version, tips, shell});
+  FakeFiles files;
+  app::frmMain form({ui, reg, version, tips, shell, files});
   reg.CreateKey(kHkeyCurrentUser, kMainKey);
   reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"T", true));
   form.Form_Load();

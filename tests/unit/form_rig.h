@@ -13,7 +13,8 @@ struct FormRig {
   FakeVersion version;
   RecordingTips tips;
   RecordingShell shell;
-  app::frmMain form{{ui, reg, version, tips, shell}};
+  FakeFiles files;
+  app::frmMain form{{ui, reg, version, tips, shell, files}};
 
   FormRig() {
     for (auto key : {settings::kMainKey, settings::kBrowserKey, settings::kToolbarKey})

@@ -223,7 +223,8 @@ class ShellAdapter : public ::testing::Test {
   FakeVersion version;
   RecordingTips tips;
   shell::Win32Shell shell{RecordingApi()};
-  app::frmMain form{{ui, reg, version, tips, shell}};
+  FakeFiles files;
+  app::frmMain form{{ui, reg, version, tips, shell, files}};
 };
 
 // ---- launchers and links --------------------------------------------------

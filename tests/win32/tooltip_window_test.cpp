@@ -29,8 +29,9 @@ TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
   MemoryRegistry reg;
   FakeVersion version;
   RecordingShell shell;
+  FakeFiles files;
   tooltip::Win32Tooltips tips(window.hwnd(), [&window](Ctl c) { return window.Control(c); });
-  app::frmMain form({ui, reg, version, tips, shell});
+  app::frmMain form({ui, reg, version, tips, shell, files});
   const std::size_t before = TipTable().size();
   form.SetToolTips();
 
@@ -68,6 +69,51 @@ TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
   EXPECT_EQ(TipTable().size(), before + 17);
   DestroyWindow(window.hwnd());
   MSG quit;  // the window's end asks this thread to quit; the tests go on
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// A line a check adds reaches the tooltip window itself, in the tip's one tool,
+// and leaves it again; the other tips keep their texts.
+TEST(TooltipWindows, ACheckReplacesTheTextOfTheOneTipItConcerns) {
+  app::MainWindow window(GetModuleHandleW(nullptr));
+  ASSERT_TRUE(window.Create());
+  FakeControls ui;
+  MemoryRegistry reg;
+  FakeVersion version;
+  RecordingShell shell;
+  FakeFiles files;
+  tooltip::Win32Tooltips tips(window.hwnd(), [&window](Ctl c) { return window.Control(c); });
+  app::frmMain form({ui, reg, version, tips, shell, files});
+  const std::size_t before = TipTable().size();
+  form.SetToolTips();
+  const auto rows = tooltip::TipCatalogue();
+  ASSERT_EQ(TipTable().size(), before + rows.size());
+  const auto textOf = [&](std::size_t row) {
+    wchar_t text[512] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = window.Control(rows[row].control);
+    tool.uId = reinterpret_cast<UINT_PTR>(tool.hwnd);
+    tool.lpszText = text;
+    SendMessageW(TipTable()[before + row].TipHwnd, TTM_GETTEXTW, 512,
+                 reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(text);
+  };
+  std::size_t smBmp = 0;
+  while (rows[smBmp].control != Ctl::txtSmBmp) ++smBmp;
+
+  ui.Type(Ctl::txtSmBmp, L"C:\\nowhere\\small.bmp");
+  form.LostFocus(Ctl::txtSmBmp);
+  EXPECT_EQ(textOf(smBmp), tooltip::TipText(rows[smBmp]) + L"\r\nPicture file: not found");
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (i != smBmp) {
+      EXPECT_EQ(textOf(i), tooltip::TipText(rows[i])) << i;
+    }
+  ui.Type(Ctl::txtSmBmp, L"");
+  form.LostFocus(Ctl::txtSmBmp);
+  EXPECT_EQ(textOf(smBmp), tooltip::TipText(rows[smBmp]));
+  DestroyWindow(window.hwnd());
+  MSG quit;
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 

@@ -1,0 +1,170 @@
+#include "shell/picture_check.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tavlin::shell {
+namespace {
+
+constexpr std::wstring_view kPrefix = L"Picture file: ";
+
+bool Spinning(PictureRole role) {
+  return role == PictureRole::SmallSpinning || role == PictureRole::LargeSpinning;
+}
+
+std::wstring Upper(std::wstring_view text) {
+  std::wstring out(text);
+  for (wchar_t& c : out)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return out;
+}
+
+bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
+  return text.size() >= prefix.size() && Upper(text.substr(0, prefix.size())) == Upper(prefix);
+}
+
+bool DriveRoot(std::wstring_view rest) {
+  return rest.size() >= 2 && rest[1] == L':' &&
+         ((rest[0] >= L'A' && rest[0] <= L'Z') || (rest[0] >= L'a' && rest[0] <= L'z'));
+}
+
+// The names Windows keeps for devices in every folder, with or without an
+// extension ("nul.bmp" is the null device too).
+bool DeviceName(std::wstring_view component) {
+  component = component.substr(0, component.find_first_of(L".:"));
+  while (!component.empty() && component.back() == L' ') component.remove_suffix(1);
+  const std::wstring name = Upper(component);
+  static constexpr std::array<std::wstring_view, 6> kFixed = {L"CON", L"PRN",    L"AUX",
+                                                              L"NUL", L"CONIN$", L"CONOUT$"};
+  if (std::find(kFixed.begin(), kFixed.end(), name) != kFixed.end()) return true;
+  if (name.size() != 4 || (name.compare(0, 3, L"COM") != 0 && name.compare(0, 3, L"LPT") != 0))
+    return false;
+  const wchar_t n = name[3];
+  return (n >= L'0' && n <= L'9') || n == L'\u00b9' || n == L'\u00b2' || n == L'\u00b3';
+}
+
+std::wstring Size(std::int64_t width, std::int64_t height) {
+  return std::to_wstring(width) + L" \u00d7 " + std::to_wstring(height) + L" pixels";
+}
+
+std::wstring Expects(int edge, bool frames) {
+  return L" (IE expects " + std::to_wstring(edge) + L" \u00d7 " + std::to_wstring(edge) +
+         (frames ? L" frames)" : L")");
+}
+
+std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
+  const int edge = ExpectedEdge(role);
+  std::wstring line = Size(h.width, h.height);
+  if (Spinning(role)) {
+    // A vertical strip of square frames: the height a whole multiple of the width.
+    if (h.height % h.width != 0) return line + L" (not square frames)";
+    const std::int64_t frames = h.height / h.width;
+    line += L", " + std::to_wstring(frames) + (frames == 1 ? L" frame" : L" frames");
+    if (h.width != edge) line += Expects(edge, true);
+    return line;
+  }
+  if (edge != 0 && (h.width != edge || h.height != edge)) line += Expects(edge, false);
+  return line;
+}
+
+}  // namespace
+
+std::optional<PictureRole> PictureRoleOf(Ctl box) {
+  switch (box) {
+    case Ctl::txtSkin:
+      return PictureRole::Skin;
+    case Ctl::txtSmBmp:
+      return PictureRole::SmallSpinning;
+    case Ctl::txtLgBmp:
+      return PictureRole::LargeSpinning;
+    case Ctl::txtSmStat:
+      return PictureRole::SmallStatic;
+    case Ctl::txtLgStat:
+      return PictureRole::LargeStatic;
+    default:
+      return std::nullopt;
+  }
+}
+
+int ExpectedEdge(PictureRole role) {
+  switch (role) {
+    case PictureRole::SmallSpinning:
+    case PictureRole::SmallStatic:
+      return 22;
+    case PictureRole::LargeSpinning:
+    case PictureRole::LargeStatic:
+      return 38;
+    case PictureRole::Skin:
+      break;
+  }
+  return 0;
+}
+
+PathShape ShapeOfPath(std::wstring_view path) {
+  std::wstring p(path);
+  std::replace(p.begin(), p.end(), L'/', L'\\');  // the platform takes both
+  const std::wstring_view v(p);
+  if (StartsWith(v, L"\\\\.\\")) return PathShape::Device;
+  for (const std::wstring_view prefix : {L"\\\\?\\", L"\\??\\"}) {
+    if (!StartsWith(v, prefix)) continue;
+    const std::wstring_view rest = v.substr(prefix.size());
+    if (StartsWith(rest, L"UNC\\")) return PathShape::Network;
+    if (!DriveRoot(rest)) return PathShape::Device;  // \\?\pipe\..., \\?\GLOBALROOT\...
+    return DeviceName(rest.substr(rest.find_last_of(L'\\') + 1)) ? PathShape::Device
+                                                                 : PathShape::Ordinary;
+  }
+  if (StartsWith(v, L"\\\\")) return PathShape::Network;
+  std::wstring_view last = v.substr(v.find_last_of(L'\\') + 1);
+  if (v.find(L'\\') == std::wstring_view::npos && DriveRoot(last)) last.remove_prefix(2);  // C:nul
+  return DeviceName(last) ? PathShape::Device : PathShape::Ordinary;
+}
+
+std::wstring PictureLine(PictureRole role, const FileProbe& probe) {
+  std::wstring line(kPrefix);
+  switch (probe.found) {
+    case FileFound::Missing:
+      return line + L"not found";
+    case FileFound::Folder:
+      return line + L"a folder, not a file";
+    case FileFound::NotAFile:
+      return line + L"not a file";
+    case FileFound::NoAccess:
+    case FileFound::Unreadable:
+      return line + L"cannot be read";
+    case FileFound::TooLong:
+      return line + L"path too long";
+    case FileFound::Offline:
+      return line + L"not on this computer; not checked";
+    case FileFound::Network:
+      return line + L"on the network; not checked";
+    case FileFound::File:
+      break;
+  }
+  const BitmapHeader h = ReadBitmapHeader(probe.head, probe.size);
+  switch (h.verdict) {
+    case BitmapVerdict::Empty:
+      return line + L"empty";
+    case BitmapVerdict::NotBitmap:
+      return line + L"not a Windows bitmap";
+    case BitmapVerdict::Truncated:
+      return line + L"truncated bitmap";
+    case BitmapVerdict::Bitmap:
+      break;
+  }
+  return line + DescribeBitmap(role, h);
+}
+
+std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files) {
+  if (path.empty()) return {};
+  switch (ShapeOfPath(path)) {
+    case PathShape::Device:
+      return PictureLine(role, FileProbe{FileFound::NotAFile, 0, {}});
+    case PathShape::Network:
+      return PictureLine(role, FileProbe{FileFound::Network, 0, {}});
+    case PathShape::Ordinary:
+      break;
+  }
+  return PictureLine(role, files.Probe(path, kBitmapHeadBytes));
+}
+
+}  // namespace tavlin::shell

@@ -1,0 +1,137 @@
+// The lines the window's checks add to the balloons: when each check runs, that
+// the line goes to the right box only, and that it leaves again when the
+// condition is gone.
+#include <gtest/gtest.h>
+
+#include "form_rig.h"
+#include "settings/policy.h"
+#include "support/bitmap_bytes.h"
+#include "tooltip/tip_catalogue.h"
+
+namespace tavlin::testing {
+namespace {
+
+std::wstring CatalogueText(Ctl control) {
+  for (const auto& row : tooltip::TipCatalogue())
+    if (row.control == control) return tooltip::TipText(row);
+  return {};
+}
+
+// Every tip as the tooltip port holds it now.
+std::map<Ctl, std::wstring> Tips(const RecordingTips& tips) {
+  std::map<Ctl, std::wstring> now;
+  for (const auto& row : tooltip::TipCatalogue()) now[row.control] = *tips.Current(row.control);
+  return now;
+}
+
+std::map<Ctl, std::wstring> CatalogueWith(std::map<Ctl, std::wstring> extra) {
+  std::map<Ctl, std::wstring> tips;
+  for (const auto& row : tooltip::TipCatalogue()) {
+    tips[row.control] = tooltip::TipText(row);
+    if (extra.count(row.control)) tips[row.control] += L"\r\n" + extra[row.control];
+  }
+  return tips;
+}
+
+void PutPolicyPage(FormRig& rig, std::wstring_view page) {
+  rig.reg.Put(settings::kHkeyCurrentUser, settings::kPolicyMainKey, L"Start Page", settings::kRegSz,
+              Utf16Bytes(page, true));
+}
+
+TEST(TipWarnings, WithNoPolicyAndNoPathsTheTipsAreTheCatalogues) {
+  FormRig rig;
+  rig.form.Form_Load();
+  EXPECT_EQ(Tips(rig.tips), CatalogueWith({}));
+  EXPECT_TRUE(rig.tips.updated.empty());
+  EXPECT_TRUE(rig.files.probed.empty()) << "empty boxes are not looked at";
+}
+
+TEST(TipWarnings, APolicyAndPicturesFoundAtStartUpAreInTheTipsFromTheStart) {
+  FormRig rig;
+  PutPolicyPage(rig, L"http://intranet/");
+  rig.PutText(settings::kToolbarKey, L"BrandBitmap", L"C:\\big.bmp");
+  rig.PutText(settings::kToolbarKey, L"SmallBitmap", L"C:\\missing.bmp");
+  rig.files.Put(L"C:\\big.bmp", BitmapBytes({.width = 38, .height = 380}));
+  rig.form.Form_Load();
+  EXPECT_EQ(Tips(rig.tips),
+            CatalogueWith({
+                {Ctl::txtStart, L"Set by policy: http://intranet/; this box has no effect"},
+                {Ctl::txtLgBmp, L"Picture file: 38 \u00d7 380 pixels, 10 frames"},
+                {Ctl::txtSmStat, L"Picture file: not found"},
+            }));
+  EXPECT_TRUE(rig.tips.updated.empty()) << "made with the lines, not changed afterwards";
+  EXPECT_EQ(rig.form.TipTextOf(Ctl::txtSearch), L"") << "a box without a tip";
+}
+
+TEST(TipWarnings, ResetReadsThePoliciesAgainAndApplyDoesNot) {
+  FormRig rig;
+  rig.form.Form_Load();
+  PutPolicyPage(rig, L"http://later/");
+  rig.form.cmbGo_Click(0);  // Apply
+  EXPECT_TRUE(rig.tips.updated.empty());
+  rig.form.cmdReset_Click();
+  ASSERT_EQ(rig.tips.updated.size(), 1u) << "only the box whose tip changed";
+  EXPECT_EQ(rig.tips.updated[0].first, Ctl::txtStart);
+  EXPECT_EQ(
+      rig.tips.updated[0].second,
+      CatalogueText(Ctl::txtStart) + L"\r\nSet by policy: http://later/; this box has no effect");
+  // The policy goes away: the next reset takes the line out again.
+  rig.reg.DenyAccess(settings::kHkeyCurrentUser, settings::kPolicyMainKey, true, true);
+  rig.form.cmdReset_Click();
+  EXPECT_EQ(Tips(rig.tips), CatalogueWith({}));
+}
+
+TEST(TipWarnings, APickedFileIsCheckedAtOnce) {
+  FormRig rig;
+  rig.form.Form_Load();
+  rig.files.Put(L"C:\\good.bmp", BitmapBytes({.width = 22, .height = 22}));
+  rig.files.Put(L"C:\\notes.txt", {std::byte{'h'}, std::byte{'i'}});
+  rig.shell.fileAnswers.push_back({shell::DialogOutcome::Ok, L"C:\\good.bmp"});
+  rig.shell.fileAnswers.push_back({shell::DialogOutcome::Ok, L"C:\\notes.txt"});
+  rig.form.cmdBmp_Click(3);  // the small static logo
+  rig.form.cmdBmp_Click(1);  // the small spinning logo
+  EXPECT_EQ(Tips(rig.tips), CatalogueWith({
+                                {Ctl::txtSmStat, L"Picture file: 22 \u00d7 22 pixels"},
+                                {Ctl::txtSmBmp, L"Picture file: not a Windows bitmap"},
+                            }));
+}
+
+TEST(TipWarnings, LeavingAPictureBoxChecksWhatWasTyped) {
+  FormRig rig;
+  rig.form.Form_Load();
+  rig.ui.Type(Ctl::txtSkin, L"C:\\skin.bmp");
+  rig.form.LostFocus(Ctl::txtSkin);
+  EXPECT_EQ(*rig.tips.Current(Ctl::txtSkin),
+            CatalogueText(Ctl::txtSkin) + L"\r\nPicture file: not found");
+  // The file appears: the next time the box is left, the line says what it is.
+  rig.files.Put(L"C:\\skin.bmp", BitmapBytes({.width = 800, .height = 40}));
+  rig.form.LostFocus(Ctl::txtSkin);
+  EXPECT_EQ(*rig.tips.Current(Ctl::txtSkin),
+            CatalogueText(Ctl::txtSkin) + L"\r\nPicture file: 800 \u00d7 40 pixels");
+  // Leaving it again unchanged changes nothing; emptying it takes the line away.
+  const std::size_t updates = rig.tips.updated.size();
+  rig.form.LostFocus(Ctl::txtSkin);
+  EXPECT_EQ(rig.tips.updated.size(), updates);
+  rig.ui.Type(Ctl::txtSkin, L"");
+  rig.form.LostFocus(Ctl::txtSkin);
+  EXPECT_EQ(*rig.tips.Current(Ctl::txtSkin), CatalogueText(Ctl::txtSkin));
+  // Other boxes are not picture boxes.
+  const std::size_t probes = rig.files.probed.size();
+  rig.ui.Type(Ctl::txtStart, L"C:\\skin.bmp");
+  rig.form.LostFocus(Ctl::txtStart);
+  EXPECT_EQ(rig.files.probed.size(), probes);
+}
+
+TEST(TipWarnings, AControlWithoutATipKeepsItsLineForWhenItGetsOne) {
+  FormRig rig;
+  rig.tips.failFor = Ctl::txtLgStat;
+  rig.form.Form_Load();
+  rig.ui.Type(Ctl::txtLgStat, L"C:\\x.bmp");
+  rig.form.LostFocus(Ctl::txtLgStat);
+  for (const auto& [control, text] : rig.tips.updated) EXPECT_NE(control, Ctl::txtLgStat);
+  EXPECT_EQ(rig.form.TipTextOf(Ctl::txtLgStat),
+            CatalogueText(Ctl::txtLgStat) + L"\r\nPicture file: not found");
+}
+
+}  // namespace
+}  // namespace tavlin::testing
