@@ -35,6 +35,9 @@ inline void FreeLibraryHandle(HMODULE h) noexcept {
 inline void CoTaskFree(void* p) noexcept {
   CoTaskMemFree(p);
 }
+inline void CloseKernelHandle(HANDLE h) noexcept {
+  CloseHandle(h);
+}
 }  // namespace detail
 
 using UniqueKey = Unique<HKEY, &detail::CloseRegKey>;
@@ -44,6 +47,12 @@ using UniqueBitmap = Unique<HBITMAP, &detail::DeleteBitmapHandle>;
 using UniqueBrush = Unique<HBRUSH, &detail::DeleteBrushHandle>;
 using UniqueIcon = Unique<HICON, &detail::DestroyIconHandle>;
 using UniqueModule = Unique<HMODULE, &detail::FreeLibraryHandle>;
+// A file or other kernel handle. Functions that fail with INVALID_HANDLE_VALUE
+// (CreateFileW) go through FileHandle, so the owner holds null instead.
+using UniqueHandle = Unique<HANDLE, &detail::CloseKernelHandle>;
+inline HANDLE FileHandle(HANDLE h) noexcept {
+  return h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
 
 // A BeginPaint / EndPaint pair.
 class PaintScope {

@@ -30,6 +30,11 @@ class Watching : public RegistryPort {
     if (k != 0) ++opens;
     return rc;
   }
+  long Create(Hive h, std::wstring_view p, KeyRef& k) override {
+    const long rc = inner_.Create(h, p, k);
+    if (k != 0) ++opens;
+    return rc;
+  }
   long Query(KeyRef k, std::wstring_view n, std::uint32_t& t, std::span<std::byte> d,
              std::uint32_t& s) override {
     if (!d.empty() && beforeDataQuery) beforeDataQuery();
