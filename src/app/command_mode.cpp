@@ -15,6 +15,11 @@ std::wstring Quote(std::wstring_view s) {
   return L"\"" + std::wstring(s) + L"\"";
 }
 
+// "1 value", "2 values".
+std::wstring Count(std::size_t n, std::wstring_view one, std::wstring_view many) {
+  return ToDecimal(static_cast<std::int64_t>(n)) + L" " + std::wstring(n == 1 ? one : many);
+}
+
 std::wstring Failure(FilePort& files, long code) {
   std::wstring text = files.ErrorText(code);
   while (!text.empty() && (text.back() == L' ' || text.back() == L'.' || text.back() == L'\r' ||
@@ -61,10 +66,10 @@ int Export(CommandPorts& p, const std::wstring& file) {
     return kExitNothingWritten;
   }
   p.console.Out(L"Exported Internet Explorer's settings to " + Quote(file) + L":");
-  p.console.Out(L"  " + ToDecimal(collected.values) + L" values as they are stored");
+  p.console.Out(L"  " + Count(collected.values, L"value", L"values") + L" as stored");
   if (collected.removals > 0)
-    p.console.Out(L"  " + ToDecimal(collected.removals) +
-                  L" picture values that are not set, as deletions (an import removes them)");
+    p.console.Out(L"  " + Count(collected.removals, L"picture value", L"picture values") +
+                  L" not set, as deletions (an import removes them)");
   if (!collected.notSet.empty()) {
     std::wstring names;
     for (std::wstring_view n : collected.notSet) names += (names.empty() ? L"" : L", ") + Quote(n);
@@ -81,8 +86,8 @@ std::wstring SkipText(const ImportSkip& s) {
     case SkipReason::KeyRemoval:
       return text + L"[-" + s.key + L"]: Tavlin never deletes a key.";
     case SkipReason::ForeignKey:
-      return text + where + L" and its " + ToDecimal(static_cast<std::int64_t>(s.values)) +
-             L" values: not one of the browser keys Tavlin sets.";
+      return text + where + L" and its " + Count(s.values, L"value", L"values") +
+             L": not one of the browser keys Tavlin sets.";
     case SkipReason::DefaultValue:
       return text + L"@ in " + where + L": not one of the ten settings.";
     case SkipReason::ForeignValue:
@@ -141,7 +146,7 @@ int Import(CommandPorts& p, const std::wstring& file) {
     const std::wstring renamed =
         s.fileName == s.valueName
             ? L""
-            : L", given as " + Quote(s.fileName) + L": this machine's skin value name";
+            : L", the skin value this machine uses, from " + Quote(s.fileName) + L" in the file";
     if (outcome.results[i] != 0) {
       p.console.Err(L"Tavlin: could not " + std::wstring(s.remove ? L"remove " : L"set ") +
                     Quote(s.valueName) + line + L": " + Failure(p.files, outcome.results[i]) +
@@ -153,8 +158,7 @@ int Import(CommandPorts& p, const std::wstring& file) {
   }
   const std::wstring from = L" from " + Quote(file);
   if (written == plan.steps.size()) {
-    p.console.Out(L"Imported " + ToDecimal(static_cast<std::int64_t>(written)) + L" settings" +
-                  from + L".");
+    p.console.Out(L"Imported " + Count(written, L"setting", L"settings") + from + L".");
     return kExitDone;
   }
   if (written == 0) {

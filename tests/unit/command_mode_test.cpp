@@ -174,8 +174,8 @@ TEST(CommandMode, ExportWritesRegeditsFormatAndImportBringsItBack) {
   const DecodedRegFile text = DecodeRegFileBytes(file, nullptr);
   EXPECT_EQ(text.text.substr(0, 38), L"Windows Registry Editor Version 5.00\r\n");
   EXPECT_NE(text.text.find(L"\"BackBitmapIE5\"=-\r\n"), std::wstring::npos);
-  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"3 values"));
-  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"4 picture values that are not set"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"3 values as stored"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"4 picture values not set"));
   EXPECT_EQ(rig.reg.Snapshot(), before) << "an export changes nothing";
 
   rig.reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"New", true));
@@ -213,7 +213,8 @@ TEST(CommandMode, FailuresThatWriteNothingExitWithOne) {
     CommandRig rig;
     rig.files.PutUtf8(L"other.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n");
     EXPECT_EQ(rig.Run(L"/import other.reg"), app::kExitNothingWritten);
-    EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Skipped line 2: [HKEY_LOCAL_MACHINE"));
+    EXPECT_TRUE(MemoryConsole::Has(
+        rig.console.out, L"Skipped line 2: [HKEY_LOCAL_MACHINE\\Software\\X] and its 1 value:"));
     EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"holds none of the ten settings"));
   }
   {
@@ -264,8 +265,8 @@ TEST(CommandMode, TheSkinIsRenamedForThisMachineAndSaysSo) {
                     "\"BackBitmap\"=\"skin.bmp\"\n");
   ASSERT_EQ(rig.Run(L"/import s.reg"), app::kExitDone);
   EXPECT_TRUE(MemoryConsole::Has(rig.console.out,
-                                 L"Set \"BackBitmapIE5\" (line 3), given as "
-                                 L"\"BackBitmap\""));
+                                 L"Set \"BackBitmapIE5\" (line 3), the skin value this machine "
+                                 L"uses, from \"BackBitmap\" in the file."));
   ASSERT_NE(rig.reg.Get(kHkeyCurrentUser, kToolbarKey, L"BackBitmapIE5"), nullptr);
   EXPECT_EQ(rig.reg.Get(kHkeyCurrentUser, kToolbarKey, L"BackBitmap"), nullptr);
 }
