@@ -3,7 +3,7 @@
 #   host  - the rules, unit tests under AddressSanitizer and UBSan
 #   win64 - tavlin.exe and its Wine suites (adapters, end-to-end under Xvfb)
 #   win32 - the 32-bit tavlin.exe, compiled and linked only
-#   fuzz  - the registry read rules under libFuzzer for a minute
+#   fuzz  - the registry read rules and the .reg reader under libFuzzer, half a minute each
 # and checks first that every source file keeps the clang-format style.
 # Installs what it needs first. usage: scripts/test.sh
 set -eu
@@ -26,6 +26,6 @@ cmake --build --preset win64
 # One X server for the whole Wine run; a private Wine prefix under build/win64.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   bash -c 'ctest --preset win64 --output-on-failure; rc=$?; WINEPREFIX=$PWD/build/win64/wine wineserver -k 2>/dev/null; exit $rc'
-# The registry read rules under libFuzzer, for a bounded minute.
-scripts/fuzz.sh 60
+# The registry read rules and the .reg reader under libFuzzer, a bounded half minute each.
+scripts/fuzz.sh 30
 echo "All Tavlin tests passed."
