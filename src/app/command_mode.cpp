@@ -143,8 +143,9 @@ int Import(CommandPorts& p, const std::wstring& file) {
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {
     const ImportStep& s = plan.steps[i];
     const std::wstring line = L" (line " + ToDecimal(static_cast<std::int64_t>(s.line)) + L")";
+    // Only the skin changes its name; a name spelt in other case is the same value.
     const std::wstring renamed =
-        s.fileName == s.valueName
+        SameRegName(s.fileName, s.valueName)
             ? L""
             : L", the skin value this machine uses, from " + Quote(s.fileName) + L" in the file";
     if (outcome.results[i] != 0) {

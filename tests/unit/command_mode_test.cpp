@@ -262,8 +262,10 @@ TEST(CommandMode, TheSkinIsRenamedForThisMachineAndSaysSo) {
   rig.files.PutUtf8(L"s.reg",
                     "REGEDIT4\n"
                     "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar]\n"
-                    "\"BackBitmap\"=\"skin.bmp\"\n");
+                    "\"BackBitmap\"=\"skin.bmp\"\n"
+                    "\"bigbitmap\"=\"big.bmp\"\n");
   ASSERT_EQ(rig.Run(L"/import s.reg"), app::kExitDone);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Set \"BigBitmap\" (line 4).")) << "not renamed";
   EXPECT_TRUE(MemoryConsole::Has(rig.console.out,
                                  L"Set \"BackBitmapIE5\" (line 3), the skin value this machine "
                                  L"uses, from \"BackBitmap\" in the file."));
