@@ -24,6 +24,9 @@ class ScriptedRegistry : public RegistryPort {
     key = Take() % 8 == 0 ? 0 : 1;  // sometimes the key is missing
     return key ? kErrorSuccess : kErrorFileNotFound;
   }
+  long Create(Hive h, std::wstring_view p, KeyRef& key) override {
+    return Open(h, p, Access::Write, key);
+  }
   long Query(KeyRef, std::wstring_view, std::uint32_t& type, std::span<std::byte> data,
              std::uint32_t& size) override {
     ++queries;

@@ -3,8 +3,8 @@
 #   host  - the rules, unit tests under AddressSanitizer and UBSan
 #   win64 - tavlin.exe and its Wine suites (adapters, end-to-end under Xvfb)
 #   win32 - the 32-bit tavlin.exe, compiled and linked only
-#   fuzz  - the registry read rules and the bitmap header reading under
-#           libFuzzer, 30 seconds each
+#   fuzz  - the registry read rules, the bitmap header reading and the .reg reader
+#           under libFuzzer, 20 seconds each
 # and checks first that every source file keeps the clang-format style.
 # Installs what it needs first. usage: scripts/test.sh
 set -eu
@@ -27,6 +27,7 @@ cmake --build --preset win64
 # One X server for the whole Wine run; a private Wine prefix under build/win64.
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   bash -c 'ctest --preset win64 --output-on-failure; rc=$?; WINEPREFIX=$PWD/build/win64/wine wineserver -k 2>/dev/null; exit $rc'
-# The registry read rules and the bitmap header reading under libFuzzer, 30 s each.
-scripts/fuzz.sh 30
+# The registry read rules, the bitmap header reading and the .reg reader under
+# libFuzzer, a bounded 20 s each.
+scripts/fuzz.sh 20
 echo "All Tavlin tests passed."

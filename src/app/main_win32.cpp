@@ -1,10 +1,13 @@
 // Program entry: the common controls, the window, frmMain and its ports, and
-// a dialog-style message loop so that Tab, Shift+Tab and Escape work.
+// a dialog-style message loop so that Tab, Shift+Tab and Escape work. A switch
+// on the command line (/export, /import, /?) runs without the window instead.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
 
+#include "app/command_line.h"
+#include "app/command_mode_win32.h"
 #include "app/frmMain.h"
 #include "app/window_win32.h"
 #include "settings/registry_win32.h"
@@ -13,7 +16,11 @@
 #include "shell/shell_win32.h"
 #include "tooltip/tooltip_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
+  if (const auto command = tavlin::app::ParseCommandLine(commandLine ? commandLine : L"");
+      command.mode != tavlin::app::RunMode::Window)
+    return tavlin::app::RunCommandMode(command);
+
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
 

@@ -47,11 +47,14 @@ using UniqueBitmap = Unique<HBITMAP, &detail::DeleteBitmapHandle>;
 using UniqueBrush = Unique<HBRUSH, &detail::DeleteBrushHandle>;
 using UniqueIcon = Unique<HICON, &detail::DestroyIconHandle>;
 using UniqueModule = Unique<HMODULE, &detail::FreeLibraryHandle>;
-// A file or other kernel handle. CreateFileW's INVALID_HANDLE_VALUE is not a
-// constant expression: store the null handle in its place.
+// A file or other kernel handle. Functions that fail with INVALID_HANDLE_VALUE
+// (CreateFileW) go through FileHandle or OwnFile, so the owner holds null instead.
 using UniqueHandle = Unique<HANDLE, &detail::CloseKernelHandle>;
+inline HANDLE FileHandle(HANDLE h) noexcept {
+  return h == INVALID_HANDLE_VALUE ? nullptr : h;
+}
 inline UniqueHandle OwnFile(HANDLE h) {
-  return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+  return UniqueHandle(FileHandle(h));
 }
 
 // A BeginPaint / EndPaint pair.

@@ -1,5 +1,6 @@
 #include "settings/modReg_Func.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -14,7 +15,11 @@ using namespace settings;
 class OpenKey {
  public:
   OpenKey(RegistryPort& reg, Hive hive, std::wstring_view path, Access access) : reg_(reg) {
-    reg_.Open(hive, path, access, key_);  // a failed open leaves key_ 0
+    status_ = reg_.Open(hive, path, access, key_);  // a failed open leaves key_ 0
+  }
+  struct CreateIt {};
+  OpenKey(RegistryPort& reg, Hive hive, std::wstring_view path, CreateIt) : reg_(reg) {
+    status_ = reg_.Create(hive, path, key_);
   }
   OpenKey(const OpenKey&) = delete;
   OpenKey& operator=(const OpenKey&) = delete;
@@ -22,10 +27,15 @@ class OpenKey {
     if (key_ != 0) reg_.Close(key_);
   }
   KeyRef get() const { return key_; }
+  // The open's own result; a handle of 0 with success still counts as failed.
+  long status() const {
+    return key_ != 0 ? kErrorSuccess : status_ != 0 ? status_ : kErrorInvalidHandle;
+  }
 
  private:
   RegistryPort& reg_;
   KeyRef key_ = 0;
+  long status_ = kErrorSuccess;
 };
 
 }  // namespace
@@ -171,6 +181,48 @@ void DeleteRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::w
   OpenKey key(reg, hive, path, Access::Write);
   if (key.get() == 0) return;
   reg.Delete(key.get(), name);
+}
+
+RawValue ReadRegRaw(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name) {
+  OpenKey key(reg, hive, path, Access::Read);
+  if (key.get() == 0) return {key.status(), 0, {}};
+  // As for a text read: a value that changes size between the two queries is
+  // read again, a bounded number of times.
+  for (int attempt = 0; attempt < kMaxReadAttempts; ++attempt) {
+    std::uint32_t type = 0;
+    std::uint32_t size = 0;
+    long rc = reg.Query(key.get(), name, type, {}, size);
+    if (rc != kErrorSuccess) return {rc, 0, {}};
+    if (size == 0) return {kErrorSuccess, type, {}};
+    Bytes buffer(size, std::byte{0});
+    std::uint32_t got = size;
+    rc = reg.Query(key.get(), name, type, std::span<std::byte>(buffer.data(), buffer.size()), got);
+    if (rc == kErrorMoreData) continue;
+    if (rc != kErrorSuccess) return {rc, 0, {}};
+    buffer.resize(std::min(got, size));
+    return {kErrorSuccess, type, std::move(buffer)};
+  }
+  return {kErrorMoreData, 0, {}};
+}
+
+long CheckKeyWritable(RegistryPort& reg, Hive hive, std::wstring_view path) {
+  OpenKey key(reg, hive, path, Access::Write);
+  const long rc = key.status();
+  return rc == kErrorFileNotFound ? kErrorSuccess : rc;
+}
+
+long StoreRegRaw(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name,
+                 std::uint32_t type, std::span<const std::byte> data) {
+  OpenKey key(reg, hive, path, OpenKey::CreateIt{});
+  if (key.get() == 0) return key.status();
+  return reg.Set(key.get(), name, type, data);
+}
+
+long RemoveRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name) {
+  OpenKey key(reg, hive, path, Access::Write);
+  if (key.get() == 0) return key.status() == kErrorFileNotFound ? kErrorSuccess : key.status();
+  const long rc = reg.Delete(key.get(), name);
+  return rc == kErrorFileNotFound ? kErrorSuccess : rc;
 }
 
 }  // namespace tavlin::modReg_Func

@@ -66,4 +66,31 @@ void WriteRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::ws
                    std::wstring_view value, std::uint32_t type);
 void DeleteRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name);
 
+// Exact stored values, for moving the settings in and out of .reg files.
+using Bytes = std::basic_string<std::byte>;
+
+// A value as stored. `status` is 0 when it is there, kErrorFileNotFound when
+// it or its key is not, and the platform's error code when it could not be
+// read; a value that cannot be read is never taken for a missing one.
+struct RawValue {
+  long status = settings::kErrorFileNotFound;
+  std::uint32_t type = 0;
+  Bytes data;
+  bool Present() const { return status == settings::kErrorSuccess; }
+  bool Missing() const { return status == settings::kErrorFileNotFound; }
+};
+RawValue ReadRegRaw(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name);
+
+// 0 when values under the key may be set, also when the key is missing (a
+// store creates it); otherwise the platform's error code. Changes nothing.
+long CheckKeyWritable(RegistryPort& reg, Hive hive, std::wstring_view path);
+
+// Stores exactly these bytes as a value of this type, creating the key (and
+// its parents) when it is missing. Returns 0 or the platform's error code.
+long StoreRegRaw(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name,
+                 std::uint32_t type, std::span<const std::byte> data);
+
+// Removes one value. Returns 0 also when the value or its key is not there.
+long RemoveRegValue(RegistryPort& reg, Hive hive, std::wstring_view path, std::wstring_view name);
+
 }  // namespace tavlin::modReg_Func

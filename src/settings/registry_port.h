@@ -37,11 +37,15 @@ class RegistryPort {
   virtual ~RegistryPort() = default;
   // Opens an existing key; never creates one. On failure `key` is left 0.
   virtual long Open(Hive hive, std::wstring_view path, Access access, KeyRef& key) = 0;
+  // Opens a key for writing, creating it and any missing parents first. Only
+  // an import asks for this; the window never creates a key.
+  virtual long Create(Hive hive, std::wstring_view path, KeyRef& key) = 0;
   // With an empty `data` this asks only for the type and the size in bytes.
   // Otherwise `size` comes in as the buffer's capacity and goes out as the
   // count written, or the count needed with kErrorMoreData.
   virtual long Query(KeyRef key, std::wstring_view name, std::uint32_t& type,
                      std::span<std::byte> data, std::uint32_t& size) = 0;
+  // Stores exactly `data`: no terminator is added to a string type.
   virtual long Set(KeyRef key, std::wstring_view name, std::uint32_t type,
                    std::span<const std::byte> data) = 0;
   virtual long Delete(KeyRef key, std::wstring_view name) = 0;

@@ -28,6 +28,15 @@ long Win32Registry::Open(Hive hive, std::wstring_view path, Access access, KeyRe
   return rc;
 }
 
+long Win32Registry::Create(Hive hive, std::wstring_view path, KeyRef& key) {
+  HKEY opened = nullptr;
+  const std::wstring p(path);
+  const LONG rc = RegCreateKeyExW(RootKey(hive), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                  KEY_SET_VALUE, nullptr, &opened, nullptr);
+  key = rc == ERROR_SUCCESS ? reinterpret_cast<KeyRef>(opened) : 0;
+  return rc;
+}
+
 long Win32Registry::Query(KeyRef key, std::wstring_view name, std::uint32_t& type,
                           std::span<std::byte> data, std::uint32_t& size) {
   const std::wstring n(name);
@@ -46,7 +55,13 @@ long Win32Registry::Query(KeyRef key, std::wstring_view name, std::uint32_t& typ
 long Win32Registry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
                         std::span<const std::byte> data) {
   const std::wstring n(name);
-  return RegSetValueExW(AsKey(key), n.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+  // RegSetValueExW adds a terminator to a string value whose last character is
+  // not NUL when the character just past the data is; two non-zero guard bytes
+  // after a copy of the data keep the stored bytes exactly as given.
+  std::basic_string<std::byte> guarded(data.begin(), data.end());
+  guarded.append(2, std::byte{'!'});
+  return RegSetValueExW(AsKey(key), n.c_str(), 0, type,
+                        reinterpret_cast<const BYTE*>(guarded.data()),
                         static_cast<DWORD>(data.size()));
 }
 

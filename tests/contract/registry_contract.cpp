@@ -31,6 +31,11 @@ class Watching : public RegistryPort {
     if (k != 0) ++opens;
     return rc;
   }
+  long Create(Hive h, std::wstring_view p, KeyRef& k) override {
+    const long rc = inner_.Create(h, p, k);
+    if (k != 0) ++opens;
+    return rc;
+  }
   long Query(KeyRef k, std::wstring_view n, std::uint32_t& t, std::span<std::byte> d,
              std::uint32_t& s) override {
     if (!d.empty() && beforeDataQuery) beforeDataQuery();
@@ -249,6 +254,52 @@ TEST_F(RegistryContract, DwordWriteTakesExactlyTheSigned32BitRange) {
     }
     modReg_Func::DeleteRegValue(reg, kHkeyCurrentUser, root, L"n");
   }
+}
+
+// The exact-value operations behind .reg export and import.
+TEST_F(RegistryContract, RawStoreKeepsEveryByteOfEveryShape) {
+  const struct {
+    const wchar_t* name;
+    std::uint32_t type;
+    Bytes data;
+  } shapes[] = {
+      {L"unterminated", kRegSz, Utf16Bytes(L"abc", false)},
+      {L"odd", kRegSz, Bytes{std::byte{'a'}, std::byte{0}, std::byte{'b'}}},
+      {L"expand", kRegExpandSz, Utf16Bytes(L"%TEMP%", false)},
+      {L"multi", kRegMultiSz, Utf16Bytes(std::wstring(L"a\0b", 3), false)},
+      {L"empty", kRegSz, Bytes()},
+      {L"binary", kRegBinary, Bytes{std::byte{0}, std::byte{0xFF}}},
+      {L"odd type", 0x12345, Bytes{std::byte{7}}},
+  };
+  for (const auto& s : shapes) {
+    EXPECT_EQ(modReg_Func::StoreRegRaw(reg, kHkeyCurrentUser, root, s.name, s.type, s.data), 0)
+        << s.name;
+    const auto raw = backend->Raw(root, s.name);
+    ASSERT_TRUE(raw) << s.name;
+    EXPECT_EQ(raw->type, s.type) << s.name;
+    EXPECT_EQ(raw->data, s.data) << s.name << ": no terminator added";
+    const modReg_Func::RawValue back = modReg_Func::ReadRegRaw(reg, kHkeyCurrentUser, root, s.name);
+    EXPECT_TRUE(back.Present()) << s.name;
+    EXPECT_EQ(back.type, s.type) << s.name;
+    EXPECT_EQ(back.data, s.data) << s.name;
+  }
+  EXPECT_TRUE(modReg_Func::ReadRegRaw(reg, kHkeyCurrentUser, root, L"none").Missing());
+  EXPECT_TRUE(modReg_Func::ReadRegRaw(reg, kHkeyCurrentUser, root + L"\\No", L"x").Missing());
+}
+
+TEST_F(RegistryContract, RawStoreCreatesMissingKeysRemoveNever) {
+  const std::wstring deep = root + L"\\New\\Deeper";
+  EXPECT_EQ(modReg_Func::CheckKeyWritable(reg, kHkeyCurrentUser, deep), 0);
+  EXPECT_EQ(modReg_Func::RemoveRegValue(reg, kHkeyCurrentUser, deep, L"x"), 0);
+  EXPECT_FALSE(backend->KeyExists(root + L"\\New")) << "checking and removing create nothing";
+  EXPECT_EQ(
+      modReg_Func::StoreRegRaw(reg, kHkeyCurrentUser, deep, L"v", kRegSz, Utf16Bytes(L"x", true)),
+      0);
+  EXPECT_TRUE(backend->KeyExists(root + L"\\New"));
+  ASSERT_TRUE(backend->Raw(deep, L"v"));
+  EXPECT_EQ(modReg_Func::RemoveRegValue(reg, kHkeyCurrentUser, deep, L"v"), 0);
+  EXPECT_FALSE(backend->Raw(deep, L"v"));
+  EXPECT_EQ(modReg_Func::RemoveRegValue(reg, kHkeyCurrentUser, deep, L"v"), 0) << "already gone";
 }
 
 }  // namespace

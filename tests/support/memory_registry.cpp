@@ -82,6 +82,24 @@ long MemoryRegistry::Open(Hive hive, std::wstring_view path, Access access, KeyR
   return kErrorSuccess;
 }
 
+long MemoryRegistry::Create(Hive hive, std::wstring_view path, KeyRef& key) {
+  ++creates;
+  key = 0;
+  const std::wstring name = KeyName(hive, path);
+  if (const auto k = keys_.find(name); k != keys_.end()) {
+    if (k->second.denyWrite) return kErrorAccessDenied;
+  } else {
+    // Like the platform: every missing parent is made on the way.
+    for (std::size_t at = path.find(L'\\'); at != std::wstring_view::npos;
+         at = path.find(L'\\', at + 1))
+      keys_.try_emplace(KeyName(hive, path.substr(0, at)));
+    keys_.try_emplace(name);
+  }
+  key = next_++;
+  handles_[key] = Handle{name, Access::Write};
+  return kErrorSuccess;
+}
+
 MemoryRegistry::Key* MemoryRegistry::Find(KeyRef key, Access need, long& rc) {
   const auto h = handles_.find(key);
   if (h == handles_.end()) {

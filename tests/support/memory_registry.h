@@ -44,6 +44,7 @@ class MemoryRegistry : public settings::RegistryPort {
   CallLog* log = nullptr;
   int opens = 0;
   int closes = 0;
+  int creates = 0;
   std::vector<settings::Access> accessRequested;
   std::size_t OpenHandles() const { return handles_.size(); }
   // The whole store, for before / after comparisons.
@@ -51,6 +52,7 @@ class MemoryRegistry : public settings::RegistryPort {
 
   long Open(settings::Hive hive, std::wstring_view path, settings::Access access,
             settings::KeyRef& key) override;
+  long Create(settings::Hive hive, std::wstring_view path, settings::KeyRef& key) override;
   long Query(settings::KeyRef key, std::wstring_view name, std::uint32_t& type,
              std::span<std::byte> data, std::uint32_t& size) override;
   long Set(settings::KeyRef key, std::wstring_view name, std::uint32_t type,

@@ -1,0 +1,84 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+
+namespace tavlin::app {
+namespace {
+
+bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t';
+}
+
+bool IsSwitch(std::wstring_view arg) {
+  return !arg.empty() && (arg.front() == L'/' || arg.front() == L'-');
+}
+
+// Switch names are compared without regard to the case of A-Z.
+bool SameSwitch(std::wstring_view a, std::wstring_view b) {
+  const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [&](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
+}
+
+}  // namespace
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view s) {
+  std::vector<std::wstring> args;
+  std::size_t i = 0;
+  for (;;) {
+    while (i < s.size() && IsBlank(s[i])) ++i;
+    if (i == s.size()) break;
+    std::wstring arg;
+    bool quoted = false;
+    while (i < s.size() && (quoted || !IsBlank(s[i]))) {
+      std::size_t slashes = 0;
+      while (i < s.size() && s[i] == L'\\') ++slashes, ++i;
+      if (i < s.size() && s[i] == L'"') {
+        arg.append(slashes / 2, L'\\');
+        if (slashes % 2 == 1) {
+          arg.push_back(L'"');
+        } else if (quoted && i + 1 < s.size() && s[i + 1] == L'"') {
+          arg.push_back(L'"');
+          ++i;
+        } else {
+          quoted = !quoted;
+        }
+        ++i;
+      } else {
+        arg.append(slashes, L'\\');
+        if (i < s.size() && (quoted || !IsBlank(s[i]))) arg.push_back(s[i++]);
+      }
+    }
+    args.push_back(std::move(arg));
+  }
+  return args;
+}
+
+Command ParseCommandLine(std::wstring_view commandLine) {
+  const std::vector<std::wstring> args = SplitCommandLine(commandLine);
+  if (std::none_of(args.begin(), args.end(), [](const std::wstring& a) { return IsSwitch(a); }))
+    return {};
+  const auto bad = [](std::wstring problem) {
+    return Command{RunMode::BadUsage, {}, std::move(problem)};
+  };
+  std::wstring_view sw = args[0];
+  if (!IsSwitch(sw))
+    return bad(L"the switch must come first: \"" + args[0] + L"\" comes before it");
+  sw.remove_prefix(sw.starts_with(L"--") ? 2 : 1);
+  if (sw == L"?" || SameSwitch(sw, L"help") || SameSwitch(sw, L"h")) {
+    if (args.size() > 1) return bad(L"/? takes nothing after it");
+    return {RunMode::Usage, {}, {}};
+  }
+  const bool isExport = SameSwitch(sw, L"export");
+  if (isExport || SameSwitch(sw, L"import")) {
+    const std::wstring name = isExport ? L"/export" : L"/import";
+    if (args.size() < 2 || args[1].empty()) return bad(name + L" needs the name of a .reg file");
+    if (args.size() > 2)
+      return bad(name + L" takes one file name; put a name with spaces in quotes");
+    return {isExport ? RunMode::Export : RunMode::Import, args[1], {}};
+  }
+  return bad(L"unknown switch \"" + args[0] + L"\"");
+}
+
+}  // namespace tavlin::app

@@ -1,0 +1,545 @@
+#include "settings/reg_file.h"
+
+#include <algorithm>
+
+#include "settings/registry_port.h"
+
+namespace tavlin::settings {
+namespace {
+
+constexpr std::wstring_view kHeader5 = L"Windows Registry Editor Version 5.00";
+constexpr std::wstring_view kHeader4 = L"REGEDIT4";
+
+bool IsBlank(wchar_t c) {
+  return c == L' ' || c == L'\t';
+}
+
+std::wstring_view TrimBlanks(std::wstring_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+wchar_t FoldAscii(wchar_t c) {
+  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool StartsWithFolded(std::wstring_view s, std::wstring_view prefix) {
+  return s.size() >= prefix.size() && SameRegName(s.substr(0, prefix.size()), prefix);
+}
+
+int HexDigit(wchar_t c) {
+  if (c >= L'0' && c <= L'9') return c - L'0';
+  if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+  if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+  return -1;
+}
+
+void AppendUnit(Bytes& out, std::uint32_t unit) {
+  out.push_back(static_cast<std::byte>(unit & 0xFF));
+  out.push_back(static_cast<std::byte>((unit >> 8) & 0xFF));
+}
+
+std::size_t LineOfOffset(std::span<const std::byte> bytes, std::size_t offset) {
+  return 1 +
+         static_cast<std::size_t>(std::count(
+             bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), std::byte{'\n'}));
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+// Returns the offset of the first bad byte, or npos when all is well.
+std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out) {
+  std::size_t i = 0;
+  while (i < in.size()) {
+    const auto b0 = static_cast<std::uint8_t>(in[i]);
+    std::uint32_t cp = 0;
+    std::size_t len = 0;
+    std::uint32_t min = 0;
+    if (b0 < 0x80) {
+      out.push_back(static_cast<wchar_t>(b0));
+      ++i;
+      continue;
+    } else if ((b0 & 0xE0) == 0xC0) {
+      cp = b0 & 0x1F, len = 2, min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+      cp = b0 & 0x0F, len = 3, min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+      cp = b0 & 0x07, len = 4, min = 0x10000;
+    } else {
+      return i;
+    }
+    if (in.size() - i < len) return i;
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto b = static_cast<std::uint8_t>(in[i + k]);
+      if ((b & 0xC0) != 0x80) return i;
+      cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<wchar_t>(cp));
+    }
+    i += len;
+  }
+  return std::wstring::npos;
+}
+
+DecodedRegFile DecodeUtf16(std::span<const std::byte> in, bool bigEndian) {
+  DecodedRegFile d;
+  d.encoding = bigEndian ? RegFileEncoding::Utf16Be : RegFileEncoding::Utf16Le;
+  d.text.reserve(in.size() / 2);
+  for (std::size_t i = 0; i + 1 < in.size(); i += 2) {
+    const auto a = static_cast<unsigned>(in[i]);
+    const auto b = static_cast<unsigned>(in[i + 1]);
+    d.text.push_back(static_cast<wchar_t>(bigEndian ? (a << 8) | b : a | (b << 8)));
+  }
+  if (in.size() % 2 != 0) {
+    const auto lines = static_cast<std::size_t>(std::count(d.text.begin(), d.text.end(), L'\n'));
+    d.problem = RegFileProblem{lines + 1, L"the file ends in the middle of a UTF-16 character"};
+  }
+  return d;
+}
+
+// ---- reading ---------------------------------------------------------------
+
+struct Line {
+  std::wstring_view text;
+  std::size_t number;
+};
+
+std::vector<Line> SplitLines(std::wstring_view text) {
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  std::size_t number = 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != L'\r' && text[i] != L'\n') continue;
+    lines.push_back({text.substr(start, i - start), number++});
+    if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+    start = i + 1;
+  }
+  // The last line, also one without a line end; a final line end makes no empty line.
+  if (start < text.size()) lines.push_back({text.substr(start), number});
+  return lines;
+}
+
+class Parser {
+ public:
+  Parser(std::wstring_view text, const AnsiDecoder& ansi) : lines_(SplitLines(text)), ansi_(ansi) {}
+
+  RegFile Run() {
+    if (lines_.empty())
+      return Fail(1, L"the file is empty: a .reg file starts with the line \"" +
+                         std::wstring(kHeader5) + L"\"");
+    const std::wstring_view header = TrimBlanks(lines_[0].text);
+    if (header == kHeader5) {
+      file_.version = RegFileVersion::Regedit5;
+    } else if (header == kHeader4) {
+      file_.version = RegFileVersion::Regedit4;
+    } else {
+      return Fail(1, L"not a registry file: the first line must be \"" + std::wstring(kHeader5) +
+                         L"\" or \"" + std::wstring(kHeader4) + L"\"");
+    }
+    for (next_ = 1; next_ < lines_.size() && !file_.problem;) {
+      const Line line = lines_[next_++];
+      ParseLine(line);
+    }
+    if (file_.problem) file_.keys.clear();
+    return std::move(file_);
+  }
+
+ private:
+  RegFile Fail(std::size_t line, std::wstring what) {
+    file_.keys.clear();
+    file_.problem = RegFileProblem{line, std::move(what)};
+    return std::move(file_);
+  }
+  void Problem(std::size_t line, std::wstring what) {
+    if (!file_.problem) file_.problem = RegFileProblem{line, std::move(what)};
+  }
+
+  static bool IsSkippable(std::wstring_view rest) { return rest.empty() || rest.front() == L';'; }
+
+  void ParseLine(const Line& line) {
+    std::wstring_view s = line.text;
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    if (IsSkippable(s)) return;
+    if (s.front() == L'[') return ParseKey(line.number, s);
+    if (s.front() == L'@' || s.front() == L'"') return ParseValue(line.number, s);
+    Problem(line.number, L"this is not a [key] line, a value line or a ';' comment");
+  }
+
+  void ParseKey(std::size_t number, std::wstring_view s) {
+    s = TrimBlanks(s);
+    if (s.size() < 2 || s.back() != L']') return Problem(number, L"a key line must end with ']'");
+    std::wstring_view name = s.substr(1, s.size() - 2);
+    RegFileKey key;
+    key.line = number;
+    if (!name.empty() && name.front() == L'-') {
+      key.remove = true;
+      name.remove_prefix(1);
+    }
+    if (name.empty()) return Problem(number, L"the key name is empty");
+    if (SplitRegKeyName(name).root == RegRoot::Unknown)
+      return Problem(number, L"the key does not start with a root key such as HKEY_CURRENT_USER");
+    key.name = std::wstring(name);
+    file_.keys.push_back(std::move(key));
+  }
+
+  // A quoted text from just after its opening quote; `s` is left after the
+  // closing quote.
+  std::optional<std::wstring> Quoted(std::size_t number, std::wstring_view& s,
+                                     const wchar_t* what) {
+    std::wstring out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const wchar_t c = s[i];
+      if (c == L'"') {
+        s.remove_prefix(i + 1);
+        return out;
+      }
+      if (c != L'\\') {
+        out.push_back(c);
+        continue;
+      }
+      if (++i == s.size()) break;
+      switch (s[i]) {
+        case L'\\':
+        case L'"':
+          out.push_back(s[i]);
+          break;
+        case L'n':
+          out.push_back(L'\n');
+          break;
+        case L'r':
+          out.push_back(L'\r');
+          break;
+        default:
+          Problem(number, std::wstring(L"unknown escape \\") + s[i] + L" in " + what +
+                              L" (a backslash is written \\\\, a quote \\\")");
+          return std::nullopt;
+      }
+    }
+    Problem(number, std::wstring(what) + L" has no closing quote");
+    return std::nullopt;
+  }
+
+  // Only blanks and a comment may follow a value.
+  bool AtEnd(std::size_t number, std::wstring_view rest) {
+    rest = TrimBlanks(rest);
+    if (IsSkippable(rest)) return true;
+    Problem(number, L"unexpected text after the value: " + std::wstring(rest.substr(0, 20)));
+    return false;
+  }
+
+  void ParseValue(std::size_t number, std::wstring_view s) {
+    if (file_.keys.empty()) return Problem(number, L"a value comes before the first [key] line");
+    if (file_.keys.back().remove)
+      return Problem(number, L"a value comes under a [-key] line, which names no key to put it in");
+    RegFileValue value;
+    value.line = number;
+    if (s.front() == L'@') {
+      value.isDefault = true;
+      s.remove_prefix(1);
+    } else {
+      s.remove_prefix(1);
+      auto name = Quoted(number, s, L"the value name");
+      if (!name) return;
+      value.name = std::move(*name);
+    }
+    s = TrimBlanks(s);
+    if (s.empty() || s.front() != L'=') return Problem(number, L"'=' must follow the value name");
+    s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+
+    if (!s.empty() && s.front() == L'-') {
+      value.remove = true;
+      if (!AtEnd(number, s.substr(1))) return;
+    } else if (!s.empty() && s.front() == L'"') {
+      s.remove_prefix(1);
+      auto text = Quoted(number, s, L"the text");
+      if (!text || !AtEnd(number, s)) return;
+      value.type = kRegSz;
+      value.data = modReg_Func::EncodeRegSz(*text);
+    } else if (StartsWithFolded(s, L"dword:")) {
+      s.remove_prefix(6);
+      while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+      std::uint32_t n = 0;
+      std::size_t digits = 0;
+      for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
+        n = (n << 4) | static_cast<std::uint32_t>(HexDigit(s[digits]));
+      if (digits == 0 || digits > 8)
+        return Problem(number, L"dword: takes one to eight hex digits");
+      if (!AtEnd(number, s.substr(digits))) return;
+      value.type = kRegDword;
+      value.data = Bytes{std::byte(n & 0xFF), std::byte((n >> 8) & 0xFF),
+                         std::byte((n >> 16) & 0xFF), std::byte(n >> 24)};
+    } else if (StartsWithFolded(s, L"hex:") || StartsWithFolded(s, L"hex(")) {
+      if (!HexValue(number, s, value)) return;
+    } else {
+      return Problem(number, L"the data must be \"text\", dword:, hex:, hex(type): or -");
+    }
+    file_.keys.back().values.push_back(std::move(value));
+  }
+
+  bool HexValue(std::size_t number, std::wstring_view s, RegFileValue& value) {
+    value.type = kRegBinary;
+    if (StartsWithFolded(s, L"hex(")) {
+      s.remove_prefix(4);
+      std::uint64_t type = 0;
+      std::size_t digits = 0;
+      for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
+        type = (type << 4) | static_cast<std::uint64_t>(HexDigit(s[digits]));
+      if (digits == 0 || digits > 8 || s.size() < digits + 2 || s[digits] != L')' ||
+          s[digits + 1] != L':') {
+        Problem(number, L"hex(type): takes a type of one to eight hex digits");
+        return false;
+      }
+      value.type = static_cast<std::uint32_t>(type);
+      s.remove_prefix(digits + 2);
+    } else {
+      s.remove_prefix(4);
+    }
+    std::size_t at = number;
+    Bytes bytes;
+    // Bytes separated by commas; after a comma, a backslash continues the
+    // list on the next line that is not blank or a comment.
+    bool afterComma = true;
+    for (;;) {
+      while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+      if (IsSkippable(s)) break;
+      const wchar_t c = s.front();
+      if (c == L'\\' && afterComma) {
+        if (!AtEnd(at, s.substr(1))) return false;
+        const std::size_t from = at;
+        for (;;) {
+          if (next_ >= lines_.size()) {
+            Problem(lines_.back().number, L"the file ends inside the hex data continued on line " +
+                                              std::to_wstring(from));
+            return false;
+          }
+          const Line line = lines_[next_++];
+          const std::wstring_view t = TrimBlanks(line.text);
+          if (IsSkippable(t)) continue;
+          s = t;
+          at = line.number;
+          break;
+        }
+        continue;
+      }
+      if (!afterComma) {
+        Problem(at, L"a comma must separate the hex bytes");
+        return false;
+      }
+      std::size_t digits = 0;
+      unsigned byte = 0;
+      for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
+        byte = (byte << 4) | static_cast<unsigned>(HexDigit(s[digits]));
+      if (digits == 0 || digits > 2) {
+        Problem(at, L"hex data takes bytes of one or two hex digits, separated by commas");
+        return false;
+      }
+      bytes.push_back(static_cast<std::byte>(byte));
+      s.remove_prefix(digits);
+      while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+      afterComma = !s.empty() && s.front() == L',';
+      if (afterComma) s.remove_prefix(1);
+    }
+    const bool text =
+        value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
+    if (file_.version == RegFileVersion::Regedit4 && text) {
+      // A REGEDIT4 file holds the text types as ANSI bytes.
+      std::string narrow;
+      for (std::byte b : bytes) narrow.push_back(static_cast<char>(b));
+      bytes.clear();
+      if (ansi_) {
+        for (wchar_t w : ansi_(narrow)) AppendUnit(bytes, static_cast<std::uint16_t>(w));
+      } else {
+        for (char b : narrow) AppendUnit(bytes, static_cast<unsigned char>(b));
+      }
+    }
+    value.data = std::move(bytes);
+    return true;
+  }
+
+  std::vector<Line> lines_;
+  const AnsiDecoder& ansi_;
+  std::size_t next_ = 0;
+  RegFile file_;
+};
+
+// ---- writing ---------------------------------------------------------------
+
+std::wstring Escaped(std::wstring_view s) {
+  std::wstring out;
+  out.reserve(s.size() + 2);
+  for (wchar_t c : s) {
+    switch (c) {
+      case L'\\':
+        out += L"\\\\";
+        break;
+      case L'"':
+        out += L"\\\"";
+        break;
+      case L'\n':
+        out += L"\\n";
+        break;
+      case L'\r':
+        out += L"\\r";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+constexpr wchar_t kHexDigits[] = L"0123456789abcdef";
+
+std::wstring Hex(std::uint32_t n, int minDigits) {
+  std::wstring out;
+  do {
+    out.insert(out.begin(), kHexDigits[n & 0xF]);
+    n >>= 4;
+  } while (n != 0 || static_cast<int>(out.size()) < minDigits);
+  return out;
+}
+
+// The text a REG_SZ holds when it can be written quoted: one terminator at
+// the end and none before it, no control characters (a line end would break
+// the line), and no unpaired surrogate.
+std::optional<std::wstring> QuotableText(const RegFileValue& v) {
+  if (v.type != kRegSz || v.data.size() < 2 || v.data.size() % 2 != 0) return std::nullopt;
+  const auto read = modReg_Func::DecodeRegSz(v.data);
+  if (read.kind != modReg_Func::ReadKind::Text) return std::nullopt;
+  if (modReg_Func::EncodeRegSz(read.text) != v.data) return std::nullopt;  // not one terminator
+  const std::wstring& t = read.text;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    const auto u = static_cast<std::uint32_t>(t[i]);
+    if (u < 0x20 || u == 0x7F) return std::nullopt;
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      if (i + 1 == t.size() || static_cast<std::uint32_t>(t[i + 1]) < 0xDC00 ||
+          static_cast<std::uint32_t>(t[i + 1]) > 0xDFFF)
+        return std::nullopt;
+      ++i;
+    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+      return std::nullopt;
+    }
+  }
+  return t;
+}
+
+}  // namespace
+
+bool SameRegName(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+RegKeyName SplitRegKeyName(std::wstring_view name) {
+  static constexpr struct {
+    std::wstring_view longName, shortName;
+    RegRoot root;
+  } kRoots[] = {
+      {L"HKEY_CLASSES_ROOT", L"HKCR", RegRoot::ClassesRoot},
+      {L"HKEY_CURRENT_USER", L"HKCU", RegRoot::CurrentUser},
+      {L"HKEY_LOCAL_MACHINE", L"HKLM", RegRoot::LocalMachine},
+      {L"HKEY_USERS", L"HKU", RegRoot::Users},
+      {L"HKEY_CURRENT_CONFIG", L"HKCC", RegRoot::CurrentConfig},
+  };
+  const std::size_t slash = name.find(L'\\');
+  const std::wstring_view root = name.substr(0, slash);
+  RegKeyName out;
+  for (const auto& r : kRoots)
+    if (SameRegName(root, r.longName) || SameRegName(root, r.shortName)) out.root = r.root;
+  if (slash != std::wstring_view::npos) out.path = name.substr(slash + 1);
+  return out;
+}
+
+DecodedRegFile DecodeRegFileBytes(std::span<const std::byte> bytes, const AnsiDecoder& ansi) {
+  const auto at = [&](std::size_t i) {
+    return i < bytes.size() ? static_cast<unsigned>(bytes[i]) : 0x100u;
+  };
+  if (at(0) == 0xFF && at(1) == 0xFE) return DecodeUtf16(bytes.subspan(2), false);
+  if (at(0) == 0xFE && at(1) == 0xFF) return DecodeUtf16(bytes.subspan(2), true);
+  // Without a mark, UTF-16LE still shows itself by a NUL after its first character.
+  if (at(0) != 0 && at(0) < 0x80 && at(1) == 0) return DecodeUtf16(bytes, false);
+
+  DecodedRegFile d;
+  d.encoding = RegFileEncoding::Utf8;
+  const bool bom = at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
+  const auto body = bytes.subspan(bom ? 3 : 0);
+  const std::size_t bad = DecodeUtf8(body, d.text);
+  if (bad == std::wstring::npos) return d;
+  if (bom) {
+    d.problem = RegFileProblem{LineOfOffset(body, bad), L"the file says it is UTF-8 but is not"};
+    return d;
+  }
+  d.encoding = RegFileEncoding::Ansi;
+  std::string narrow(body.size(), '\0');
+  std::transform(body.begin(), body.end(), narrow.begin(),
+                 [](std::byte b) { return static_cast<char>(b); });
+  d.text = ansi ? ansi(narrow) : std::wstring();
+  if (!ansi) d.problem = RegFileProblem{LineOfOffset(body, bad), L"the file is not UTF-8"};
+  return d;
+}
+
+Bytes EncodeUtf16LeWithBom(std::wstring_view text) {
+  Bytes out;
+  out.reserve(2 + text.size() * 2);
+  AppendUnit(out, 0xFEFF);
+  for (wchar_t c : text) AppendUnit(out, static_cast<std::uint16_t>(c));
+  return out;
+}
+
+RegFile ParseRegFile(std::wstring_view text, const AnsiDecoder& ansi) {
+  return Parser(text, ansi).Run();
+}
+
+std::wstring FormatRegValue(const RegFileValue& v) {
+  std::wstring line = v.isDefault ? L"@=" : L"\"" + Escaped(v.name) + L"\"=";
+  if (v.remove) return line + L"-";
+  if (const auto text = QuotableText(v)) return line + L"\"" + Escaped(*text) + L"\"";
+  if (v.type == kRegDword && v.data.size() == 4) {
+    std::uint32_t n = 0;
+    for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<std::uint32_t>(v.data[i]);
+    return line + L"dword:" + Hex(n, 8);
+  }
+  line += v.type == kRegBinary ? L"hex:" : L"hex(" + Hex(v.type, 1) + L"):";
+  // As regedit: lines of at most 80 characters, continued with a backslash
+  // and indented by two spaces.
+  std::size_t column = line.size();
+  for (std::size_t i = 0; i < v.data.size(); ++i) {
+    const bool last = i + 1 == v.data.size();
+    if (i > 0 && column + (last ? 2 : 3) > 79) {
+      line += L"\\\r\n  ";
+      column = 2;
+    }
+    const auto b = static_cast<std::uint32_t>(v.data[i]);
+    line += Hex(b, 2);
+    if (!last) line += L',';
+    column += last ? 2 : 3;
+  }
+  return line;
+}
+
+std::wstring FormatRegFile(const std::vector<RegFileKey>& keys) {
+  std::wstring out(kHeader5);
+  out += L"\r\n\r\n";
+  for (const RegFileKey& key : keys) {
+    out += key.remove ? L"[-" : L"[";
+    out += key.name;
+    out += L"]\r\n";
+    for (const RegFileValue& v : key.values) {
+      out += FormatRegValue(v);
+      out += L"\r\n";
+    }
+    out += L"\r\n";
+  }
+  return out;
+}
+
+}  // namespace tavlin::settings

@@ -1,0 +1,277 @@
+// The command line and the modes without the window: switches, exit codes, and
+// what is written where, against in-memory files, console and registry.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/command_mode.h"
+#include "settings/catalogue.h"
+#include "settings/reg_file.h"
+#include "support/fakes.h"
+#include "support/memory_registry.h"
+
+namespace tavlin::testing {
+namespace {
+
+using namespace settings;
+using app::Command;
+using app::RunMode;
+
+TEST(CommandLine, SplitsLikeTheWindowsRuntime) {
+  const struct {
+    std::wstring_view line;
+    std::vector<std::wstring> args;
+  } cases[] = {
+      {L"", {}},
+      {L"   \t ", {}},
+      {L"/import \\\\server\\share\\browser.reg", {L"/import", L"\\\\server\\share\\browser.reg"}},
+      {L"/export \"C:\\My Files\\b.reg\"", {L"/export", L"C:\\My Files\\b.reg"}},
+      {L"  a\tb  ", {L"a", L"b"}},
+      {L"\"\"", {L""}},
+      {L"a\\\\\"b c\"", {L"a\\b c"}},          // 2n backslashes: n, and the quote opens
+      {L"a\\\"b", {L"a\"b"}},                  // 2n+1: n and a literal quote
+      {L"\"a\"\"b\"", {L"a\"b"}},              // two quotes inside a quoted part
+      {L"C:\\dir\\ x", {L"C:\\dir\\", L"x"}},  // backslashes before no quote stay
+      {L"\"open", {L"open"}},                  // a quote never closed
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(app::SplitCommandLine(c.line), c.args) << std::string(c.line.begin(), c.line.end());
+}
+
+TEST(CommandLine, SwitchesChooseTheModeAndAnythingElseKeepsTheWindow) {
+  const struct {
+    std::wstring_view line;
+    RunMode mode;
+    std::wstring file;
+  } cases[] = {
+      {L"", RunMode::Window, L""},
+      {L"some words", RunMode::Window, L""},
+      {L"/?", RunMode::Usage, L""},
+      {L"-?", RunMode::Usage, L""},
+      {L"--HELP", RunMode::Usage, L""},
+      {L"/export out.reg", RunMode::Export, L"out.reg"},
+      {L"-Export \"a b.reg\"", RunMode::Export, L"a b.reg"},
+      {L"/IMPORT /tmp/x.reg", RunMode::Import, L"/tmp/x.reg"},
+      {L"/import", RunMode::BadUsage, L""},
+      {L"/import \"\"", RunMode::BadUsage, L""},
+      {L"/import a b", RunMode::BadUsage, L""},
+      {L"/? extra", RunMode::BadUsage, L""},
+      {L"/exports x", RunMode::BadUsage, L""},
+      {L"x.reg /import", RunMode::BadUsage, L""},
+  };
+  for (const auto& c : cases) {
+    const Command cmd = app::ParseCommandLine(c.line);
+    EXPECT_EQ(cmd.mode, c.mode) << std::string(c.line.begin(), c.line.end());
+    EXPECT_EQ(cmd.file, c.file) << std::string(c.line.begin(), c.line.end());
+    EXPECT_EQ(cmd.problem.empty(), c.mode != RunMode::BadUsage);
+  }
+}
+
+class MemoryFiles : public app::FilePort {
+ public:
+  std::map<std::wstring, Bytes> files;
+  std::map<std::wstring, long> failures;  // paths that fail with this code
+  long Read(std::wstring_view path, Bytes& bytes) override {
+    if (failures.count(std::wstring(path))) return failures[std::wstring(path)];
+    const auto f = files.find(std::wstring(path));
+    if (f == files.end()) return kErrorFileNotFound;
+    bytes = f->second;
+    return 0;
+  }
+  long Write(std::wstring_view path, std::span<const std::byte> bytes) override {
+    if (failures.count(std::wstring(path))) return failures[std::wstring(path)];
+    files[std::wstring(path)] = Bytes(bytes.begin(), bytes.end());
+    return 0;
+  }
+  std::wstring DecodeAnsi(std::string_view s) override {
+    std::wstring out;
+    for (char c : s) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return out;
+  }
+  std::wstring ErrorText(long code) override {
+    return code == kErrorAccessDenied ? L"Access is denied.\r\n" : L"";
+  }
+  void PutUtf8(const std::wstring& path, std::string_view text) {
+    files[path] = Bytes(reinterpret_cast<const std::byte*>(text.data()), text.size());
+  }
+};
+
+class MemoryConsole : public app::ConsolePort {
+ public:
+  std::vector<std::wstring> out, err;
+  void Out(std::wstring_view line) override { out.emplace_back(line); }
+  void Err(std::wstring_view line) override { err.emplace_back(line); }
+  static bool Has(const std::vector<std::wstring>& lines, std::wstring_view part) {
+    for (const auto& l : lines)
+      if (l.find(part) != std::wstring::npos) return true;
+    return false;
+  }
+};
+
+// Fails every store of one value name, as a value the user may not change would.
+class RefusingOneValue : public RegistryPort {
+ public:
+  RefusingOneValue(RegistryPort& inner, std::wstring name)
+      : inner_(inner), name_(std::move(name)) {}
+  long Open(Hive h, std::wstring_view p, Access a, KeyRef& k) override {
+    return inner_.Open(h, p, a, k);
+  }
+  long Create(Hive h, std::wstring_view p, KeyRef& k) override { return inner_.Create(h, p, k); }
+  long Query(KeyRef k, std::wstring_view n, std::uint32_t& t, std::span<std::byte> d,
+             std::uint32_t& s) override {
+    return inner_.Query(k, n, t, d, s);
+  }
+  long Set(KeyRef k, std::wstring_view n, std::uint32_t t, std::span<const std::byte> d) override {
+    return n == name_ ? kErrorAccessDenied : inner_.Set(k, n, t, d);
+  }
+  long Delete(KeyRef k, std::wstring_view n) override { return inner_.Delete(k, n); }
+  void Close(KeyRef k) override { inner_.Close(k); }
+
+ private:
+  RegistryPort& inner_;
+  std::wstring name_;
+};
+
+struct CommandRig {
+  MemoryRegistry reg;
+  FakeVersion version;  // 6.0.2900: the skin value is "BackBitmapIE5"
+  MemoryFiles files;
+  MemoryConsole console;
+  int Run(std::wstring_view line, RegistryPort* port = nullptr) {
+    return app::RunCommand(app::ParseCommandLine(line),
+                           {port ? *port : reg, version, files, console});
+  }
+  void Seed() {
+    reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"Title", true));
+    reg.Put(kHkeyCurrentUser, kMainKey, L"Start Page", kRegSz, Utf16Bytes(L"about:blank", true));
+    reg.Put(kHkeyCurrentUser, kToolbarKey, L"BigBitmap", kRegSz, Utf16Bytes(L"big.bmp", true));
+  }
+};
+
+TEST(CommandMode, UsageAndBadUsage) {
+  CommandRig rig;
+  EXPECT_EQ(rig.Run(L"/?"), app::kExitDone);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Tavlin 6.0.6"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"/import FILE"));
+  EXPECT_TRUE(rig.console.err.empty());
+
+  CommandRig bad;
+  EXPECT_EQ(bad.Run(L"/frobnicate"), app::kExitBadUsage);
+  EXPECT_TRUE(MemoryConsole::Has(bad.console.err, L"unknown switch \"/frobnicate\""));
+  EXPECT_TRUE(MemoryConsole::Has(bad.console.err, L"/export FILE")) << "the usage follows";
+  EXPECT_EQ(bad.reg.opens + bad.reg.creates, 0);
+}
+
+TEST(CommandMode, ExportWritesRegeditsFormatAndImportBringsItBack) {
+  CommandRig rig;
+  rig.Seed();
+  const auto before = rig.reg.Snapshot();
+  ASSERT_EQ(rig.Run(L"/export b.reg"), app::kExitDone);
+  const Bytes& file = rig.files.files[L"b.reg"];
+  ASSERT_GE(file.size(), 2u);
+  EXPECT_EQ(file[0], std::byte{0xFF});
+  EXPECT_EQ(file[1], std::byte{0xFE});
+  const DecodedRegFile text = DecodeRegFileBytes(file, nullptr);
+  EXPECT_EQ(text.text.substr(0, 38), L"Windows Registry Editor Version 5.00\r\n");
+  EXPECT_NE(text.text.find(L"\"BackBitmapIE5\"=-\r\n"), std::wstring::npos);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"3 values as stored"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"4 picture values not set"));
+  EXPECT_EQ(rig.reg.Snapshot(), before) << "an export changes nothing";
+
+  rig.reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"New", true));
+  rig.reg.Put(kHkeyCurrentUser, kToolbarKey, L"BrandBitmap", kRegSz, Utf16Bytes(L"x", true));
+  ASSERT_EQ(rig.Run(L"/import b.reg"), app::kExitDone);
+  EXPECT_EQ(rig.reg.Snapshot(), before);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Imported 7 settings"));
+  EXPECT_TRUE(rig.console.err.empty());
+}
+
+TEST(CommandMode, ABrokenFileWritesNothingAndSaysWhere) {
+  CommandRig rig;
+  rig.Seed();
+  const auto before = rig.reg.Snapshot();
+  rig.files.PutUtf8(L"bad.reg",
+                    "Windows Registry Editor Version 5.00\r\n"
+                    "\r\n"
+                    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
+                    "\"Window Title\"=\"Changed\"\r\n"
+                    "\"Start Page\"=\"C:\\start.htm\"\r\n");
+  EXPECT_EQ(rig.Run(L"/import bad.reg"), app::kExitNothingWritten);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"\"bad.reg\", line 5: unknown escape \\s"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"Nothing was imported."));
+  EXPECT_EQ(rig.reg.Snapshot(), before);
+  EXPECT_EQ(rig.reg.creates, 0);
+}
+
+TEST(CommandMode, FailuresThatWriteNothingExitWithOne) {
+  {
+    CommandRig rig;
+    EXPECT_EQ(rig.Run(L"/import missing.reg"), app::kExitNothingWritten);
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"cannot read \"missing.reg\""));
+  }
+  {
+    CommandRig rig;
+    rig.files.PutUtf8(L"other.reg", "REGEDIT4\n[HKEY_LOCAL_MACHINE\\Software\\X]\n\"a\"=\"b\"\n");
+    EXPECT_EQ(rig.Run(L"/import other.reg"), app::kExitNothingWritten);
+    EXPECT_TRUE(MemoryConsole::Has(
+        rig.console.out, L"Skipped line 2: [HKEY_LOCAL_MACHINE\\Software\\X] and its 1 value:"));
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"holds none of the ten settings"));
+  }
+  {
+    CommandRig rig;
+    rig.Seed();
+    rig.reg.DenyAccess(kHkeyCurrentUser, kToolbarKey, true, false);
+    EXPECT_EQ(rig.Run(L"/export b.reg"), app::kExitNothingWritten);
+    EXPECT_EQ(rig.files.files.count(L"b.reg"), 0u) << "no file that would lose a value";
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"cannot read \"BigBitmap\""));
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"Access is denied (error 5)"));
+  }
+  {
+    CommandRig rig;
+    rig.files.failures[L"ro.reg"] = kErrorAccessDenied;
+    EXPECT_EQ(rig.Run(L"/export ro.reg"), app::kExitNothingWritten);
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"cannot write \"ro.reg\""));
+  }
+}
+
+TEST(CommandMode, SomeSettingsWrittenAndOthersNotExitsWithThree) {
+  CommandRig rig;
+  rig.Seed();
+  rig.files.PutUtf8(L"in.reg",
+                    "REGEDIT4\n"
+                    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+                    "\"Window Title\"=\"T\"\n"
+                    "\"Start Page\"=\"S\"\n");
+  RefusingOneValue port(rig.reg, L"Start Page");
+  EXPECT_EQ(rig.Run(L"/import in.reg", &port), app::kExitPartlyWritten);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Set \"Window Title\" (line 3)."));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"could not set \"Start Page\" (line 4)"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"Imported 1 of 2 settings"));
+
+  RefusingOneValue all(rig.reg, L"Window Title");
+  rig.files.PutUtf8(L"one.reg",
+                    "REGEDIT4\n"
+                    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+                    "\"Window Title\"=\"T\"\n");
+  EXPECT_EQ(rig.Run(L"/import one.reg", &all), app::kExitNothingWritten);
+}
+
+TEST(CommandMode, TheSkinIsRenamedForThisMachineAndSaysSo) {
+  CommandRig rig;
+  rig.reg.CreateKey(kHkeyCurrentUser, kToolbarKey);
+  rig.files.PutUtf8(L"s.reg",
+                    "REGEDIT4\n"
+                    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar]\n"
+                    "\"BackBitmap\"=\"skin.bmp\"\n"
+                    "\"bigbitmap\"=\"big.bmp\"\n");
+  ASSERT_EQ(rig.Run(L"/import s.reg"), app::kExitDone);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Set \"BigBitmap\" (line 4).")) << "not renamed";
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out,
+                                 L"Set \"BackBitmapIE5\" (line 3), the skin value this machine "
+                                 L"uses, from \"BackBitmap\" in the file."));
+  ASSERT_NE(rig.reg.Get(kHkeyCurrentUser, kToolbarKey, L"BackBitmapIE5"), nullptr);
+  EXPECT_EQ(rig.reg.Get(kHkeyCurrentUser, kToolbarKey, L"BackBitmap"), nullptr);
+}
+
+}  // namespace
+}  // namespace tavlin::testing

@@ -1,0 +1,316 @@
+// Export and import of the ten settings against the in-memory registry: what
+// an export holds, which entries of a file an import applies, and that a file
+// brings back exactly the state it was exported from.
+#include <gtest/gtest.h>
+
+#include "settings/catalogue.h"
+#include "settings/transfer.h"
+#include "support/memory_registry.h"
+
+namespace tavlin::testing {
+namespace {
+
+using namespace settings;
+
+const AnsiDecoder kNoAnsi;
+
+struct Rig {
+  MemoryRegistry reg;
+  void Put(std::wstring_view key, std::wstring_view name, std::uint32_t type, Bytes data) {
+    reg.Put(kHkeyCurrentUser, key, name, type, std::move(data));
+  }
+  const StoredValue* Get(std::wstring_view key, std::wstring_view name) const {
+    return reg.Get(kHkeyCurrentUser, key, name);
+  }
+  // Every catalogue value set, some of them in shapes the window cannot show.
+  void SeedOddState() {
+    Put(kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"Title \"q\" \\ \x00E9", true));
+    Put(kBrowserKey, L"Download Directory", kRegSz, Utf16Bytes(L"C:\\dl", false));  // no NUL
+    Put(kMainKey, L"Start Page", kRegExpandSz, Utf16Bytes(L"%HOMEDRIVE%\\start.htm", true));
+    Put(kMainKey, L"FullScreen", kRegDword, DwordBytes(1));
+    Put(kMainKey, L"Save Directory", kRegSz, Utf16Bytes(std::wstring(L"C:\\s\0hidden", 11), true));
+    Put(kToolbarKey, L"BackBitmapIE5", kRegSz, Utf16Bytes(L"skin.bmp", true));
+    Put(kToolbarKey, L"BackBitmap", kRegSz, Utf16Bytes(L"old-name skin.bmp", true));
+    Put(kToolbarKey, L"smBrandBitmap", kRegBinary, Bytes{std::byte{1}, std::byte{2}});
+    Put(kToolbarKey, L"BigBitmap", kRegSz, Bytes{std::byte{'a'}, std::byte{0}, std::byte{'b'}});
+    // BrandBitmap and SmallBitmap are not set.
+    Put(kMainKey, L"Unrelated", kRegSz, Utf16Bytes(L"keep", true));
+  }
+};
+
+RegFile ThroughTheFile(const std::vector<RegFileKey>& keys) {
+  const DecodedRegFile d = DecodeRegFileBytes(EncodeUtf16LeWithBom(FormatRegFile(keys)), kNoAnsi);
+  EXPECT_FALSE(d.problem);
+  RegFile f = ParseRegFile(d.text, kNoAnsi);
+  EXPECT_FALSE(f.problem);
+  return f;
+}
+
+RegFile Parse(std::wstring_view body) {
+  RegFile f =
+      ParseRegFile(L"Windows Registry Editor Version 5.00\r\n\r\n" + std::wstring(body), kNoAnsi);
+  EXPECT_FALSE(f.problem) << (f.problem ? f.problem->line : 0);
+  return f;
+}
+
+TEST(Export, HoldsStoredBytesAndDeletionsForMissingPictures) {
+  Rig rig;
+  rig.SeedOddState();
+  rig.reg.Put(kHkeyCurrentUser, kMainKey, L"Save Directory", kRegSz, Utf16Bytes(L"x", true));
+  rig.reg.Put(kHkeyCurrentUser, kBrowserKey, L"Download Directory", kRegSz, Bytes());
+  const SettingsExport out = CollectExport(rig.reg, L"BackBitmapIE5");
+  EXPECT_TRUE(out.failures.empty());
+  ASSERT_EQ(out.keys.size(), 3u);
+  EXPECT_EQ(out.keys[0].name, L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer");
+  EXPECT_EQ(out.keys[1].name, L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main");
+  EXPECT_EQ(out.keys[2].name,
+            L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar");
+  EXPECT_EQ(out.values, 8);
+  EXPECT_EQ(out.removals, 2);
+  EXPECT_TRUE(out.notSet.empty());
+
+  std::vector<std::wstring> toolbar;
+  for (const RegFileValue& v : out.keys[2].values) {
+    toolbar.push_back(v.name + (v.remove ? L"=-" : L""));
+    if (v.remove) continue;
+    const StoredValue* stored = rig.Get(kToolbarKey, v.name);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(v.type, stored->type) << "as stored, whatever the type";
+    EXPECT_EQ(v.data, stored->data);
+  }
+  EXPECT_EQ(toolbar, (std::vector<std::wstring>{L"BackBitmapIE5", L"smBrandBitmap",
+                                                L"BrandBitmap=-", L"SmallBitmap=-", L"BigBitmap"}))
+      << "the skin under this machine's name only; the other name is not the program's";
+  EXPECT_EQ(out.keys[0].values[0].data, Bytes()) << "a value of zero bytes is still a value";
+  for (const RegFileValue& v : out.keys[1].values) EXPECT_NE(v.name, L"Unrelated");
+}
+
+TEST(Export, PlainValuesThatAreNotSetAreLeftOutAndMissingKeysMeanDeletions) {
+  Rig rig;
+  rig.reg.CreateKey(kHkeyCurrentUser, kMainKey);
+  rig.Put(kMainKey, L"Start Page", kRegSz, Utf16Bytes(L"about:blank", true));
+  const SettingsExport out = CollectExport(rig.reg, L"BackBitmap");
+  EXPECT_TRUE(out.failures.empty());
+  EXPECT_EQ(out.values, 1);
+  EXPECT_EQ(out.removals, 5);
+  EXPECT_EQ(out.notSet, (std::vector<std::wstring_view>{L"Download Directory", L"Window Title",
+                                                        L"FullScreen", L"Save Directory"}));
+  ASSERT_EQ(out.keys.size(), 2u) << "no section for a key with nothing to say";
+  EXPECT_EQ(out.keys[1].values[0].name, L"BackBitmap");
+  EXPECT_TRUE(out.keys[1].values[0].remove);
+}
+
+TEST(Export, AValueThatCannotBeReadIsAFailureNotADeletion) {
+  Rig rig;
+  rig.SeedOddState();
+  rig.reg.DenyAccess(kHkeyCurrentUser, kToolbarKey, /*read=*/true, /*write=*/false);
+  const SettingsExport out = CollectExport(rig.reg, L"BackBitmapIE5");
+  ASSERT_EQ(out.failures.size(), 5u);
+  EXPECT_EQ(out.failures[0].status, kErrorAccessDenied);
+  EXPECT_EQ(out.failures[0].valueName, L"BackBitmapIE5");
+  for (const RegFileKey& k : out.keys)
+    for (const RegFileValue& v : k.values) EXPECT_FALSE(v.remove) << v.name;
+
+  // A value that keeps changing while it is read fails the same way.
+  Rig busy;
+  busy.SeedOddState();
+  std::size_t n = 1;
+  busy.reg.beforeDataQuery = [&](MemoryRegistry& r) {
+    r.Put(kHkeyCurrentUser, kToolbarKey, L"BigBitmap", kRegSz,
+          Utf16Bytes(std::wstring(n *= 2, L'x'), true));
+  };
+  const SettingsExport changing = CollectExport(busy.reg, L"BackBitmapIE5");
+  EXPECT_FALSE(changing.failures.empty());
+  EXPECT_EQ(busy.reg.OpenHandles(), 0u);
+}
+
+TEST(Import, ExportChangeImportGivesBackTheFirstStateByteForByte) {
+  Rig rig;
+  rig.SeedOddState();
+  const auto before = rig.reg.Snapshot();
+  const RegFile file = ThroughTheFile(CollectExport(rig.reg, L"BackBitmapIE5").keys);
+
+  // Values changed, as Apply would leave them, and a picture set that was not.
+  rig.Put(kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"other", true));
+  rig.Put(kMainKey, L"FullScreen", kRegSz, Utf16Bytes(L"yes", true));
+  rig.Put(kBrowserKey, L"Download Directory", kRegSz, Utf16Bytes(L"D:\\", true));
+  rig.Put(kToolbarKey, L"BrandBitmap", kRegSz, Utf16Bytes(L"new.bmp", true));
+  rig.Put(kToolbarKey, L"BackBitmapIE5", kRegSz, Utf16Bytes(L"new skin.bmp", true));
+
+  const ImportPlan plan = PlanImport(file, L"BackBitmapIE5");
+  EXPECT_TRUE(plan.skipped.empty());
+  ASSERT_EQ(plan.steps.size(), 10u);
+  const ImportOutcome outcome = ApplyImport(rig.reg, plan);
+  EXPECT_EQ(outcome.refusal, 0);
+  EXPECT_EQ(outcome.results, std::vector<long>(10, 0));
+  EXPECT_EQ(rig.reg.Snapshot(), before);
+  EXPECT_EQ(rig.reg.OpenHandles(), 0u);
+}
+
+TEST(Import, MissingKeysAreCreatedForValuesOnly) {
+  Rig rig;
+  const ImportPlan plan = PlanImport(Parse(L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet "
+                                           L"Explorer\\Toolbar]\r\n"
+                                           L"\"BigBitmap\"=\"big.bmp\"\r\n"
+                                           L"[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet "
+                                           L"Explorer\\Main]\r\n"
+                                           L"\"Window Title\"=-\r\n"),
+                                     L"BackBitmapIE5");
+  ASSERT_EQ(plan.steps.size(), 1u);
+  ApplyImport(rig.reg, plan);
+  ASSERT_NE(rig.Get(kToolbarKey, L"BigBitmap"), nullptr);
+  EXPECT_EQ(rig.Get(kToolbarKey, L"BigBitmap")->data, Utf16Bytes(L"big.bmp", true));
+  EXPECT_TRUE(rig.reg.HasKey(kHkeyCurrentUser, L"Software\\Microsoft\\Internet Explorer"));
+  EXPECT_FALSE(rig.reg.HasKey(kHkeyCurrentUser, kMainKey)) << "a skipped deletion creates nothing";
+
+  // Removing a picture value from a key that is not there is done, not a failure.
+  const ImportPlan removal = PlanImport(
+      Parse(L"[HKCU\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n\"BigBitmap\"=-\r\n"),
+      L"BackBitmapIE5");
+  Rig empty;
+  EXPECT_EQ(ApplyImport(empty.reg, removal).results, std::vector<long>{0});
+  EXPECT_EQ(empty.reg.creates, 0);
+}
+
+TEST(Import, OnlyTheTenSettingsAreEverApplied) {
+  const RegFile file = Parse(
+      L"[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"     // 3
+      L"\"Start Page\"=\"http://machine/\"\r\n"                                     // 4
+      L"[HKEY_CURRENT_USER\\Software\\Other]\r\n"                                   // 5
+      L"\"Start Page\"=\"x\"\r\n"                                                   // 6
+      L"\"y\"=dword:1\r\n"                                                          // 7
+      L"[-HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n"  // 8
+      L"[hkcu\\software\\microsoft\\internet explorer\\MAIN]\r\n"                   // 9
+      L"@=\"default\"\r\n"                                                          // 10
+      L"\"Search Page\"=\"x\"\r\n"                                                  // 11
+      L"\"window title\"=\"T\"\r\n"                                                 // 12
+      L"\"Start Page\"=-\r\n"                                                       // 13
+      L"\"Start Page\"=\"first\"\r\n"                                               // 14
+      L"\"Start Page\"=\"second\"\r\n"                                              // 15
+      L"[HKCU\\Software\\Microsoft\\Internet Explorer\\Main\\Sub]\r\n"              // 16
+      L"\"FullScreen\"=\"yes\"\r\n"                                                 // 17
+      L"[HKCU\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n"                // 18
+      L"\"SmallBitmap\"=-\r\n"                                                      // 19
+      L"\"BigBitmap\"=hex(2):41,00,00,00\r\n");                                     // 20
+  const ImportPlan plan = PlanImport(file, L"BackBitmapIE5");
+
+  const struct {
+    std::size_t line;
+    SkipReason reason;
+    std::size_t usedLine;
+  } skips[] = {
+      {3, SkipReason::ForeignKey, 0},    {5, SkipReason::ForeignKey, 0},
+      {8, SkipReason::KeyRemoval, 0},    {10, SkipReason::DefaultValue, 0},
+      {11, SkipReason::ForeignValue, 0}, {13, SkipReason::PlainRemoval, 0},
+      {14, SkipReason::Superseded, 15},  {16, SkipReason::ForeignKey, 0},
+  };
+  ASSERT_EQ(plan.skipped.size(), std::size(skips));
+  for (std::size_t i = 0; i < std::size(skips); ++i) {
+    EXPECT_EQ(plan.skipped[i].line, skips[i].line) << i;
+    EXPECT_EQ(plan.skipped[i].reason, skips[i].reason) << i;
+    EXPECT_EQ(plan.skipped[i].usedLine, skips[i].usedLine) << i;
+  }
+  EXPECT_EQ(plan.skipped[1].values, 2u);
+
+  ASSERT_EQ(plan.steps.size(), 4u);
+  EXPECT_EQ(plan.steps[0].valueName, L"Window Title") << "stored under the program's spelling";
+  EXPECT_EQ(plan.steps[1].valueName, L"Start Page");
+  EXPECT_EQ(plan.steps[1].data, Utf16Bytes(L"second", true));
+  EXPECT_EQ(plan.steps[2].valueName, L"SmallBitmap");
+  EXPECT_TRUE(plan.steps[2].remove);
+  EXPECT_EQ(plan.steps[3].type, kRegExpandSz);
+
+  // Applied to a registry with other values in the same keys and elsewhere:
+  // nothing but the four settings changes.
+  Rig rig;
+  rig.SeedOddState();
+  rig.Put(L"Software\\Other", L"y", kRegSz, Utf16Bytes(L"kept", true));
+  rig.Put(L"Software\\Microsoft\\Internet Explorer\\Main\\Sub", L"FullScreen", kRegSz,
+          Utf16Bytes(L"kept", true));
+  rig.Put(kMainKey, L"", kRegSz, Utf16Bytes(L"kept", true));
+  auto expected = rig.reg.Snapshot();
+  ApplyImport(rig.reg, plan);
+  auto after = rig.reg.Snapshot();
+  const auto main = L"2147483649\\software\\microsoft\\internet explorer\\main";
+  const auto toolbar = L"2147483649\\software\\microsoft\\internet explorer\\toolbar";
+  expected[main][L"window title"] = StoredValue{kRegSz, Utf16Bytes(L"T", true)};
+  expected[main][L"start page"] = StoredValue{kRegSz, Utf16Bytes(L"second", true)};
+  expected[toolbar].erase(L"smallbitmap");
+  expected[toolbar][L"bigbitmap"] = StoredValue{kRegExpandSz, Utf16Bytes(L"A", true)};
+  EXPECT_EQ(after, expected);
+}
+
+TEST(Import, TheSkinGoesUnderThisMachinesNameWhicheverTheFileUses) {
+  const std::wstring key = L"[HKCU\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n";
+  const struct {
+    std::wstring values;  // from line 4
+    std::wstring_view machine;
+    std::wstring stored;  // the text stored under the machine's name; empty: removed
+    std::wstring fileName;
+    std::vector<std::size_t> skippedLines;
+  } cases[] = {
+      {L"\"BackBitmap\"=\"old.bmp\"\r\n", L"BackBitmapIE5", L"old.bmp", L"BackBitmap", {}},
+      {L"\"BackBitmapIE5\"=\"new.bmp\"\r\n", L"BackBitmap", L"new.bmp", L"BackBitmapIE5", {}},
+      {L"\"BackBitmapIE5\"=\"new.bmp\"\r\n\"BackBitmap\"=\"old.bmp\"\r\n",
+       L"BackBitmapIE5",
+       L"new.bmp",
+       L"BackBitmapIE5",
+       {5}},
+      {L"\"BackBitmap\"=\"old.bmp\"\r\n\"BackBitmapIE5\"=\"new.bmp\"\r\n",
+       L"BackBitmapIE5",
+       L"new.bmp",
+       L"BackBitmapIE5",
+       {4}},
+      {L"\"BackBitmapIE5\"=\"new.bmp\"\r\n\"BackBitmap\"=\"old.bmp\"\r\n",
+       L"BackBitmap",
+       L"old.bmp",
+       L"BackBitmap",
+       {4}},
+      {L"\"backbitmap\"=-\r\n", L"BackBitmapIE5", L"", L"backbitmap", {}},
+  };
+  for (const auto& c : cases) {
+    const ImportPlan plan = PlanImport(Parse(key + c.values), c.machine);
+    ASSERT_EQ(plan.steps.size(), 1u);
+    EXPECT_EQ(plan.steps[0].valueName, c.machine);
+    EXPECT_EQ(plan.steps[0].fileName, c.fileName);
+    std::vector<std::size_t> skipped;
+    for (const ImportSkip& s : plan.skipped) skipped.push_back(s.line);
+    EXPECT_EQ(skipped, c.skippedLines);
+
+    Rig rig;
+    rig.Put(kToolbarKey, L"BackBitmapIE5", kRegSz, Utf16Bytes(L"was5", true));
+    rig.Put(kToolbarKey, L"BackBitmap", kRegSz, Utf16Bytes(L"was", true));
+    ApplyImport(rig.reg, plan);
+    const std::wstring_view other = c.machine == L"BackBitmap" ? L"BackBitmapIE5" : L"BackBitmap";
+    const StoredValue* stored = rig.Get(kToolbarKey, c.machine);
+    if (c.stored.empty()) {
+      EXPECT_EQ(stored, nullptr);
+    } else {
+      ASSERT_NE(stored, nullptr);
+      EXPECT_EQ(stored->data, Utf16Bytes(c.stored, true));
+    }
+    EXPECT_NE(rig.Get(kToolbarKey, other), nullptr) << "the other name is never touched";
+  }
+}
+
+TEST(Import, AKeyThatCannotBeWrittenStopsTheImportBeforeAnyWrite) {
+  Rig rig;
+  rig.SeedOddState();
+  rig.reg.DenyAccess(kHkeyCurrentUser, kToolbarKey, false, true);
+  const auto before = rig.reg.Snapshot();
+  const ImportPlan plan =
+      PlanImport(Parse(L"[HKCU\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
+                       L"\"Window Title\"=\"T\"\r\n"
+                       L"[HKCU\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n"
+                       L"\"BigBitmap\"=-\r\n"),
+                 L"BackBitmapIE5");
+  const ImportOutcome outcome = ApplyImport(rig.reg, plan);
+  EXPECT_EQ(outcome.refusal, kErrorAccessDenied);
+  EXPECT_EQ(outcome.refusedKey, kToolbarKey);
+  EXPECT_TRUE(outcome.results.empty());
+  EXPECT_EQ(rig.reg.Snapshot(), before);
+  EXPECT_EQ(rig.reg.OpenHandles(), 0u);
+}
+
+}  // namespace
+}  // namespace tavlin::testing
