@@ -79,6 +79,12 @@ TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   EXPECT_EQ(FitLabel(96, 13, 50, 13, 300).width, 96) << "never shrinks";
   EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).width, 333) << "several lines wrap instead";
   EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).textRoom, 0);
+  // A two-line label a pixel short of two lines of its font still wraps (Tahoma
+  // 6.75 at 96 DPI is 11 pixels high, the About panel's description 21).
+  EXPECT_EQ(FitLabel(327, 21, 490, 11, 360).width, 327);
+  EXPECT_EQ(FitLabel(327, 21, 490, 11, 360).textRoom, 0);
+  // One and a half lines high is still one line.
+  EXPECT_EQ(FitLabel(96, 18, 113, 12, 300).width, 116);
   // Fits with its spare pixels exactly: nothing narrowed.
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).width, 98);
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).textRoom, 0);
