@@ -12,16 +12,25 @@
 # Installs what it needs first. usage: scripts/test.sh
 set -eu
 cd "$(dirname "$0")/.."
+# The time since the start, for each step's heading.
+step() { printf '=== %s (at %d:%02d)\n' "$1" $((SECONDS / 60)) $((SECONDS % 60)); }
+step "Tools"
 scripts/deps.sh
 export LC_ALL=C.UTF-8
+# The trixie root for Wine 10 is made, when missing, while the programs build.
+mkdir -p build
+cmake/trixie-root.sh >build/trixie-root.out 2>&1 &
+root_maker=$!
 
 # One style for every source file.
 find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror
 
+step "host: the rules under the sanitizers"
 cmake --preset host >/dev/null
 cmake --build --preset host
 ctest --preset host --output-on-failure -j2
 
+step "Windows builds: x86 and x64"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32
 cmake --preset win64 >/dev/null
@@ -54,7 +63,7 @@ wine_suites() {
   local preset=$1 wine=$2 in=() rc=0
   [ "$wine" = 10 ] && in=(cmake/wine10.sh)
   local program="x64"; [ "$preset" = win32 ] && program="x86"
-  echo "=== The $program tavlin.exe (build/$preset) on Wine $wine ==="
+  step "The $program tavlin.exe (build/$preset) on Wine $wine"
   xvfb-run -a -s "-screen 0 1280x1024x24" "${in[@]}" bash -c '
     WINEDEBUG=-all wine --version
     ctest --preset "$1" --output-on-failure; rc=$?
@@ -63,12 +72,16 @@ wine_suites() {
   [ $rc = 0 ] || failed=1
 }
 wine_suites win64 8
+step "The Debian trixie root for Wine 10"
+wait $root_maker || { cat build/trixie-root.out >&2; exit 1; }
+cat build/trixie-root.out
 wine_suites win64 10
 wine_suites win32 10
-echo "=== Wine suites ==="
+step "Wine suites"
 printf '%s\n' "${summary[@]}"
 [ $failed = 0 ] || { echo "Wine suites failed." >&2; exit 1; }
 
 # The registry read rules under libFuzzer, for a bounded minute.
+step "fuzz"
 scripts/fuzz.sh 60
-echo "All Tavlin tests passed."
+step "All Tavlin tests passed."
