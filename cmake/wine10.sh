@@ -33,6 +33,7 @@ exec unshare --mount --propagation private bash -c '
     touch "$root$XAUTHORITY"
     mount --bind "$XAUTHORITY" "$root$XAUTHORITY"
   fi
+  shopt -s nullglob
   for build in "$root$here"/build/win*/; do
     mkdir -p "$build/wine" "$build/wine10"
     mount --bind "$build/wine10" "$build/wine"
