@@ -34,8 +34,12 @@ if [ "$(cat "$root/.tavlin-root" 2>/dev/null)" != "$recipe" ]; then
   cp /etc/resolv.conf "$new/etc/resolv.conf"
   # apt inside the root wants /proc; a mount namespace of its own keeps the
   # mount from outliving this step.
-  if ! unshare --mount --propagation private bash -c '
+  if ! unshare --mount --propagation unchanged bash -c '
       set -eu
+      # As in wine10.sh: private mounts, or none shared (inside a chroot).
+      if ! mount --make-rprivate / 2>/dev/null && grep -q " shared:" /proc/self/mountinfo; then
+        echo "cannot keep mounts private here" >&2; exit 1
+      fi
       mount -t proc proc "$1/proc"
       chroot "$1" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive \
         bash -c "dpkg --add-architecture i386 && apt-get update -qq &&

@@ -18,9 +18,15 @@ set -eu
 [ $# -gt 0 ] || { echo "usage: cmake/wine10.sh COMMAND [ARGS...]" >&2; exit 2; }
 here=$(cd "$(dirname "$0")/.." && pwd)
 root=$("$here/cmake/trixie-root.sh")
-exec unshare --mount --propagation private bash -c '
+exec unshare --mount --propagation unchanged bash -c '
   set -eu
   root=$1 here=$2 cwd=$3; shift 3
+  # Mounts made in here must not reach the host. Inside a chroot (a fresh
+  # machine made with debootstrap) / is no mount point and keeps its own
+  # propagation, which is fine as long as nothing is shared.
+  if ! mount --make-rprivate / 2>/dev/null && grep -q " shared:" /proc/self/mountinfo; then
+    echo "cannot keep the trixie root'"'"'s mounts private here" >&2; exit 1
+  fi
   mount -t proc proc "$root/proc"
   mount --rbind /dev "$root/dev"
   mount --rbind /sys "$root/sys"
