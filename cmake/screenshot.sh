@@ -1,23 +1,32 @@
 #!/bin/bash
 # Starts tavlin.exe under Wine on the current X display, waits for its window,
 # optionally shows the About panel, saves a screenshot of the window and ends
-# the program. usage: screenshot.sh TAVLIN_EXE OUTPUT_PNG [ABOUT(0|1)] [DPI]
+# the program. TAVLIN_WINE_RUN, when set, is the command that Wine's own
+# commands run through (cmake/wine10.sh for Wine 10).
+# usage: screenshot.sh TAVLIN_EXE OUTPUT_PNG [ABOUT(0|1)] [DPI]
 set -eu
 exe=$1; out=$2; about=${3:-0}; dpi=${4:-96}
-wine "$exe" >/dev/null 2>&1 &
+run=(${TAVLIN_WINE_RUN:-})
+"${run[@]}" wine "$exe" >/dev/null 2>&1 &
 id=""
-for _ in $(seq 150); do
+for _ in $(seq 300); do
   id=$(xdotool search --name '^Tavlin [0-9]' 2>/dev/null | head -n1 || true)
   [ -n "$id" ] && break
   sleep 0.1
 done
-if [ -z "$id" ]; then echo "tavlin.exe did not open its window" >&2; wineserver -k; exit 1; fi
-sleep 1  # the first paint
+if [ -z "$id" ]; then echo "tavlin.exe did not open its window" >&2; "${run[@]}" wineserver -k; exit 1; fi
+sleep 2  # the first paint
+px() { echo $((($1 * dpi + 720) / 1440)); }  # twips to pixels
 if [ "$about" = 1 ]; then
-  # Click " About ...": 2610, 6780 twips from the client corner at 96 DPI is
-  # (174, 452) pixels; Wine's own frame adds its border and caption.
-  xdotool mousemove --window "$id" $((182 * dpi / 96)) $((478 * dpi / 96)) click 1
-  sleep 1
+  # Click the middle of " About ..." (2580, 6720 twips from the client corner,
+  # 735 x 255). Wine draws the frame into the window, and its border and caption
+  # differ between Wine versions: they are what the window has beyond its
+  # client area of 6915 x 7155 twips.
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  border=$(((WIDTH - $(px 6915)) / 2))
+  caption=$((HEIGHT - $(px 7155) - border))
+  xdotool mousemove --window "$id" $((border + $(px 2947))) $((caption + $(px 6847))) click 1
+  sleep 2
 fi
 import -window "$id" "$out"
-wineserver -k
+"${run[@]}" wineserver -k

@@ -7,7 +7,9 @@ set -eu
 prefix=$1
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ ! -f "$prefix/.tavlin-ready" ]; then
-  rm -rf "$prefix"
+  # Emptied rather than removed: under cmake/wine10.sh the folder is a mount point.
+  mkdir -p "$prefix"
+  find "$prefix" -mindepth 1 -maxdepth 1 -exec rm -rf {} +
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
   wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1

@@ -1,10 +1,12 @@
 #!/bin/bash
-# Installs what building, running and testing Tavlin need on Debian (bookworm).
+# Installs what building, running and testing Tavlin need on Debian (bookworm);
+# debootstrap makes the trixie root for Wine 10 (cmake/trixie-root.sh).
 # Safe to run again: apt-get skips what is already there.
 set -eu
 need=(cmake ninja-build g++ clang clang-format googletest
       g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
-      wine wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils python3)
+      wine wine64 fonts-wine xvfb xauth xdotool imagemagick x11-utils python3
+      debootstrap)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -192,7 +192,9 @@ int RoomToTheRight(const ControlSpec& s) {
 }
 
 LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int room) {
-  if (height >= 2 * lineHeight) return {width, 0};
+  // Nearer two lines high than one is a label of several lines: a font a pixel
+  // taller than the design's does not make a two-line label a squeezed single line.
+  if (2 * height > 3 * lineHeight) return {width, 0};
   // A few pixels to spare: labels draw their text slightly inset, and an
   // underline or a glyph's overhang must not be cut.
   constexpr int kSpare = 3;

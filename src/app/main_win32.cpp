@@ -61,3 +61,57 @@ void __verbose_terminate_handler() {
   std::abort();
 }
 }  // namespace __gnu_cxx
+
+// The library's containers report a length or index out of range through these
+// helpers, which build a std::logic_error from a message; the error classes
+// bring the library's whole narrow string implementation with them (some 80 KB
+// on x86). This program catches no exception, so such an error would end it
+// through the terminate handler above anyway: ending here is the same, sooner.
+// Every helper of the set is defined, so that the library's own never links.
+namespace std {
+void __throw_bad_exception() {
+  std::abort();
+}
+void __throw_bad_alloc() {
+  std::abort();
+}
+void __throw_bad_array_new_length() {
+  std::abort();
+}
+void __throw_bad_cast() {
+  std::abort();
+}
+void __throw_bad_typeid() {
+  std::abort();
+}
+void __throw_logic_error(const char*) {
+  std::abort();
+}
+void __throw_domain_error(const char*) {
+  std::abort();
+}
+void __throw_invalid_argument(const char*) {
+  std::abort();
+}
+void __throw_length_error(const char*) {
+  std::abort();
+}
+void __throw_out_of_range(const char*) {
+  std::abort();
+}
+void __throw_out_of_range_fmt(const char*, ...) {
+  std::abort();
+}
+void __throw_runtime_error(const char*) {
+  std::abort();
+}
+void __throw_range_error(const char*) {
+  std::abort();
+}
+void __throw_overflow_error(const char*) {
+  std::abort();
+}
+void __throw_underflow_error(const char*) {
+  std::abort();
+}
+}  // namespace std

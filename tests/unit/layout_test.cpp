@@ -79,11 +79,16 @@ TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   EXPECT_EQ(FitLabel(96, 13, 50, 13, 300).width, 96) << "never shrinks";
   EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).width, 333) << "several lines wrap instead";
   EXPECT_EQ(FitLabel(333, 45, 900, 11, 400).textRoom, 0);
-  // Exactly two lines high is a label of several lines; a pixel less is one line.
+  // Exactly two lines high is a label of several lines, and so is one a pixel
+  // short of two lines of its font (Tahoma 6.75 at 96 DPI is 11 pixels high, the
+  // About panel's description 21).
   EXPECT_EQ(FitLabel(90, 26, 150, 13, 120).width, 90);
   EXPECT_EQ(FitLabel(90, 26, 150, 13, 120).textRoom, 0);
-  EXPECT_EQ(FitLabel(90, 25, 150, 13, 120).width, 120);
-  EXPECT_EQ(FitLabel(90, 25, 150, 13, 120).textRoom, 119);
+  EXPECT_EQ(FitLabel(327, 21, 490, 11, 360).width, 327);
+  EXPECT_EQ(FitLabel(327, 21, 490, 11, 360).textRoom, 0);
+  // The boundary: one and a half lines high is still one line, a pixel more wraps.
+  EXPECT_EQ(FitLabel(96, 18, 113, 12, 300).width, 116);
+  EXPECT_EQ(FitLabel(96, 19, 113, 12, 300).width, 96);
   // Fits with its spare pixels exactly: nothing narrowed.
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).width, 98);
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).textRoom, 0);
