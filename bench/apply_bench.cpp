@@ -35,6 +35,7 @@ struct FixedVersion : settings::VersionPort {
 };
 struct NoTips : tooltip::TooltipPort {
   bool CreateToolTip(Ctl, std::wstring_view) override { return true; }
+  void SetToolTipText(Ctl, std::wstring_view) override {}
 };
 struct NoShell : shell::ShellPort {
   void Execute(const shell::ShellRequest&) override {}

@@ -1,16 +1,28 @@
 #include "app/frmMain.h"
 
 #include "settings/version.h"
+#include "tooltip/tip_catalogue.h"
 
 namespace tavlin::app {
 
 using namespace tavlin::settings;
 
+frmMain::frmMain(Ports ports)
+    : ui_(ports.ui),
+      reg_(ports.reg),
+      version_(ports.version),
+      tips_(ports.tips),
+      shell_(ports.shell) {
+  // Every tip starts with its catalogue text.
+  for (const tooltip::TipRow& row : tooltip::TipCatalogue())
+    tipText_.push_back(tooltip::TipText(row));
+}
+
 void frmMain::Form_Load() {
   ui_.SetCaption(TitleFor(version_.ProgramFileVersion()));
   sSkinValueName_ = std::wstring(SkinValueNameFor(GetIEVersion(version_)));
   LoadSettings();
-  SetToolTips();
+  // The tips follow in Form_Shown, once the window is on the screen.
   ShowMenu(-1);
   ShowMenu(0);
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/controls_port.h"
 #include "common/control_id.h"
@@ -27,15 +28,15 @@ struct Ports {
 
 class frmMain {
  public:
-  explicit frmMain(Ports ports)
-      : ui_(ports.ui),
-        reg_(ports.reg),
-        version_(ports.version),
-        tips_(ports.tips),
-        shell_(ports.shell) {}
+  explicit frmMain(Ports ports);
 
   // Start-up and shutdown, panels.
   void Form_Load();
+  // Runs once the window has been shown and painted for the first time: the
+  // balloon tips are attached then, so that making their windows does not hold
+  // up the window's first appearance (nobody can rest the pointer on a control
+  // before it is on the screen).
+  void Form_Shown();
   void Form_Unload(short& Cancel);
   void ShowMenu(short Index);
   void Label13_Click();
@@ -50,8 +51,13 @@ class frmMain {
   void cmbGo_Click(short Index);
   void cmdReset_Click();
 
-  // Balloon tips.
+  // Balloon tips. SetToolTips attaches every catalogue tip with its current text.
   void SetToolTips();
+  // The one way a tip's text changes: kept here, handed to a tip made later, or
+  // given to the tip at once when it exists. A control without a tip is ignored.
+  void SetTipText(Ctl control, std::wstring_view text);
+  // The text the control's tip has, or will have once tips are attached.
+  std::wstring_view TipTextOf(Ctl control) const;
 
   // Pickers, tool launchers and maker links.
   void cmbdir_Click(short Index);
@@ -93,6 +99,8 @@ class frmMain {
 
   std::wstring sSkinValueName_;
   std::array<LoadedSetting, settings::kSettings.size()> loaded_{};
+  std::vector<std::wstring> tipText_;  // per tip catalogue row, in its order
+  bool tipsAttached_ = false;
 };
 
 }  // namespace tavlin::app

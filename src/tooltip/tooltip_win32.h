@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <span>
 #include <string_view>
@@ -26,10 +27,16 @@ struct TipEntry {
 // live until the process ends.
 std::span<const TipEntry> TipTable();
 
-// Creates a tooltip window owned by `owner` whose one tool is the whole of
+// Creates a tooltip window owned by `owner` whose tool is the whole of
 // `control`, showing `text` ("|" breaks a line), and installs ToolTipWndProc on
 // it. Null, with nothing created, when the control is not a window.
+// The pointer anywhere on the control shows the tip: on a window inside it
+// (the text part of a drop-down list) as well, and on a control that is
+// disabled, whose mouse messages go to its parent instead.
 HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner);
+
+// Gives every tool of the tooltip window the new text ("|" breaks a line).
+void SetToolTipText(HWND tip, std::wstring_view text);
 
 // Puts ToolTipWndProc in front of the window's own procedure, records the pair
 // in TipTable and takes the window's border away.
@@ -53,10 +60,12 @@ class Win32Tooltips : public TooltipPort {
   Win32Tooltips(HWND owner, std::function<HWND(Ctl)> controlWindow)
       : owner_(owner), controlWindow_(std::move(controlWindow)) {}
   bool CreateToolTip(Ctl control, std::wstring_view text) override;
+  void SetToolTipText(Ctl control, std::wstring_view text) override;
 
  private:
   HWND owner_;
   std::function<HWND(Ctl)> controlWindow_;
+  std::array<HWND, kControlCount> tips_{};  // each control's tooltip window, once made
 };
 
 }  // namespace tavlin::tooltip

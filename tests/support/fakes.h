@@ -66,11 +66,15 @@ class FakeVersion : public settings::VersionPort {
 class RecordingTips : public tooltip::TooltipPort {
  public:
   std::vector<std::pair<Ctl, std::wstring>> created;
+  std::vector<std::pair<Ctl, std::wstring>> retexted;
   std::optional<Ctl> failFor;
   bool CreateToolTip(Ctl control, std::wstring_view text) override {
     if (failFor == control) return false;
     created.emplace_back(control, std::wstring(text));
     return true;
+  }
+  void SetToolTipText(Ctl control, std::wstring_view text) override {
+    retexted.emplace_back(control, std::wstring(text));
   }
 };
 
