@@ -51,11 +51,15 @@ TEST(TipText, JoinWithCrLfBetweenAndBreakAtEveryBar) {
   for (const auto& c : cases) EXPECT_EQ(BreakLines(c.text), c.broken);
 }
 
-TEST(SetToolTips, AttachesEveryRowOnceAndSkipsOnlyAFailingOne) {
+TEST(SetToolTips, AttachedOnceAfterTheFirstPaintEveryRowAndSkipsOnlyAFailingOne) {
   FormRig rig;
   rig.PutText(settings::kMainKey, L"Start Page", L"http://example.org/|x");
-  rig.form.Form_Load();  // the texts are fixed, whatever the registry holds
+  rig.form.Form_Load();
+  EXPECT_TRUE(rig.tips.created.empty()) << "no tip before the window is on the screen";
+  rig.form.Form_Shown();  // the texts are fixed, whatever the registry holds
   EXPECT_EQ(rig.tips.created, Catalogue());
+  rig.form.Form_Shown();
+  EXPECT_EQ(rig.tips.created.size(), 17u) << "later paints attach nothing more";
   for (const Ctl failing : {Ctl::txtVer, Ctl::txtSkin, Ctl::cmbGo_0}) {
     FormRig one;
     one.tips.failFor = failing;
@@ -64,6 +68,34 @@ TEST(SetToolTips, AttachesEveryRowOnceAndSkipsOnlyAFailingOne) {
     std::erase_if(expected, [&](const auto& row) { return row.first == failing; });
     EXPECT_EQ(one.tips.created, expected) << int(failing);
   }
+}
+
+TEST(SetTipText, OneTextPerTipBeforeAndAfterTheTipsAreMade) {
+  FormRig rig;
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.form.TipTextOf(Ctl::txtSkin), L"Give the toolbar a background 'skin'");
+  // Set before the tips exist: the tip is made with the new text, and only then.
+  rig.form.SetTipText(Ctl::txtSkin, L"Give the toolbar a background 'skin'\r\nMissing file");
+  EXPECT_TRUE(rig.tips.created.empty());
+  EXPECT_TRUE(rig.tips.retexted.empty());
+  rig.form.Form_Shown();
+  auto expected = Catalogue();
+  expected[2].second = L"Give the toolbar a background 'skin'\r\nMissing file";
+  EXPECT_EQ(rig.tips.created, expected);
+  // Set afterwards: the existing tip gets it at once, and the window keeps it.
+  rig.form.SetTipText(Ctl::cmbGo_0, L"Apply");
+  rig.form.SetTipText(Ctl::txtSkin, L"Give the toolbar a background 'skin'");
+  const std::vector<std::pair<Ctl, std::wstring>> retexted{
+      {Ctl::cmbGo_0, L"Apply"}, {Ctl::txtSkin, L"Give the toolbar a background 'skin'"}};
+  EXPECT_EQ(rig.tips.retexted, retexted);
+  EXPECT_EQ(rig.form.TipTextOf(Ctl::cmbGo_0), L"Apply");
+  // A control without a tip has no text to set.
+  for (const Ctl none : {Ctl::txtSearch, Ctl::cmdBmp_0, Ctl::Label13}) {
+    rig.form.SetTipText(none, L"x");
+    EXPECT_EQ(rig.form.TipTextOf(none), L"");
+  }
+  EXPECT_EQ(rig.tips.retexted.size(), 2u);
+  EXPECT_EQ(rig.tips.created.size(), 17u);
 }
 
 }  // namespace
