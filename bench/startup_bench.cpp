@@ -145,10 +145,9 @@ int main(int argc, char** argv) {
     const wchar_t* mainClass;
     bool hasTips;
     std::vector<double> painted, tips, memory;
-  } programs[3] = {
-      {"bare window", folder + L"bare_window.exe", L"BareWindow", false, {}, {}, {}},
-      {"naive window", folder + L"naive_window.exe", L"NaiveMain", true, {}, {}, {}},
-      {"tavlin.exe", folder + L"tavlin.exe", L"TavlinMain", true, {}, {}, {}}};
+  } programs[3] = {{"bare window", folder + L"bare_window.exe", L"BareWindow", false, {}, {}, {}},
+                   {"naive window", folder + L"naive_window.exe", L"NaiveMain", true, {}, {}, {}},
+                   {"tavlin.exe", folder + L"tavlin.exe", L"TavlinMain", true, {}, {}, {}}};
   // Warm the file cache and the Wine server.
   for (Program& p : programs) Run(p.exe, p.mainClass, p.hasTips);
   std::vector<double> timeRatio, memoryRatio;  // tavlin.exe / naive window, round by round
@@ -180,9 +179,10 @@ int main(int argc, char** argv) {
   std::printf("|---|---|---|---|---|---|\n");
   std::printf("| start to visible, painted window | %.1f ms | %.1f ms | %.1f ms | %.3f | 0.75 |\n",
               tb * 1e3, tn * 1e3, tt * 1e3, Median(timeRatio));
-  std::printf("| all 17 tip windows exist, after that paint | - | %.1f ms | %.1f ms (worst %.1f) "
-              "| - | 300 ms |\n",
-              Median(naive.tips) * 1e3, Median(tavlin.tips) * 1e3, worstTips * 1e3);
+  std::printf(
+      "| all 17 tip windows exist, after that paint | - | %.1f ms | %.1f ms (worst %.1f) "
+      "| - | 300 ms |\n",
+      Median(naive.tips) * 1e3, Median(tavlin.tips) * 1e3, worstTips * 1e3);
   std::printf("| peak working set | %.2f MiB | %.2f MiB | %.2f MiB | %.3f | 1.00 |\n",
               Median(bare.memory), Median(naive.memory), Median(tavlin.memory),
               Median(memoryRatio));
