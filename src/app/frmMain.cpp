@@ -11,7 +11,7 @@ void frmMain::Form_Load() {
   sSkinValueName_ = std::wstring(SkinValueNameFor(GetIEVersion(version_)));
   LoadSettings();
   CheckWarnings();
-  SetToolTips();
+  // The tips follow in Form_Shown, once the window is on the screen.
   ShowMenu(-1);
   ShowMenu(0);
 }

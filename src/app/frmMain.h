@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/controls_port.h"
 #include "common/control_id.h"
@@ -39,6 +40,11 @@ class frmMain {
 
   // Start-up and shutdown, panels.
   void Form_Load();
+  // Runs once the window has been shown and painted for the first time: the
+  // balloon tips are attached then, so that making their windows does not hold
+  // up the window's first appearance (nobody can rest the pointer on a control
+  // before it is on the screen).
+  void Form_Shown();
   void Form_Unload(short& Cancel);
   void ShowMenu(short Index);
   void Label13_Click();
@@ -53,7 +59,7 @@ class frmMain {
   void cmbGo_Click(short Index);
   void cmdReset_Click();
 
-  // Balloon tips.
+  // Balloon tips. SetToolTips attaches every catalogue tip with its current text.
   void SetToolTips();
   // What the control's balloon says now: its catalogue text, then one line from
   // each check while what it found holds (a policy that overrides the box, what
@@ -118,6 +124,7 @@ class frmMain {
   void SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line);
   std::array<TipNotes, kControlCount> notes_{};
   std::array<bool, kControlCount> tipMade_{};  // CreateToolTip succeeded for the control
+  bool tipsAttached_ = false;                  // SetToolTips has run
 };
 
 }  // namespace tavlin::app

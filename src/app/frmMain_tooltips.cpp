@@ -1,5 +1,6 @@
-// Start-up gives each control of the tip catalogue its help balloon; the
-// checks of policies and pictures add a line to a balloon while they find
+// The help balloons: each control of the tip catalogue gets its tip once the
+// window is first on the screen, with the text the window holds for it then;
+// the checks of policies and pictures add a line to a balloon while they find
 // something the user should know.
 #include "app/frmMain.h"
 #include "settings/policy.h"
@@ -7,8 +8,12 @@
 #include "tooltip/tip_catalogue.h"
 
 namespace tavlin::app {
+void frmMain::Form_Shown() {
+  if (!tipsAttached_) SetToolTips();
+}
 
 void frmMain::SetToolTips() {
+  tipsAttached_ = true;
   // A control that cannot take a tip is left without one; the rest still get theirs.
   for (const tooltip::TipRow& row : tooltip::TipCatalogue()) {
     if (tips_.CreateToolTip(row.control, TipTextOf(row.control)))

@@ -2,4 +2,4 @@
 #pragma once
 
 #define IDI_TAVLIN 1
-#define IDR_LOGO 2
+#define IDB_LOGO 2  // the logo as a bitmap, made from res/logo.gif by the build

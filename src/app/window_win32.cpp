@@ -1,8 +1,6 @@
 #include "app/window_win32.h"
 
 #include <commctrl.h>
-#include <ocidl.h>
-#include <olectl.h>
 
 #include <string>
 
@@ -14,6 +12,8 @@ namespace tavlin::app {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TavlinMain";
+// Posted after the window's first paint: the rest of start-up runs then.
+constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kContainerClass[] = L"TavlinPanel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -157,35 +157,10 @@ void MainWindow::CreateChildren(Ctl container) {
 }
 
 void MainWindow::LoadPictures() {
-  // The logo is a GIF; the platform's picture decoder turns it into a bitmap.
-  const HRSRC res = FindResourceW(instance_, MAKEINTRESOURCEW(IDR_LOGO), MAKEINTRESOURCEW(10));
-  const HGLOBAL loaded = res ? LoadResource(instance_, res) : nullptr;
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  const DWORD size = res ? SizeofResource(instance_, res) : 0;
-  if (!bytes || size == 0) return;
-  EnsureComApartment();
-  const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (!copy) return;
-  if (void* p = GlobalLock(copy)) {
-    memcpy(p, bytes, size);
-    GlobalUnlock(copy);
-  }
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
-    GlobalFree(copy);
-    return;
-  }
-  IPicture* picture = nullptr;
-  if (SUCCEEDED(OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture,
-                               reinterpret_cast<void**>(&picture)))) {
-    OLE_HANDLE handle = 0;
-    if (SUCCEEDED(picture->get_Handle(&handle)))
-      logo_.reset(
-          static_cast<HBITMAP>(CopyImage(reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(handle)),
-                                         IMAGE_BITMAP, 0, 0, LR_COPYRETURNORG)));
-    picture->Release();
-  }
-  stream->Release();
+  // The logo's source is a GIF; the build turns it into a bitmap resource, so
+  // that showing it needs no picture decoder (nor COM) at start-up.
+  logo_.reset(static_cast<HBITMAP>(
+      LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   for (Ctl c : {Ctl::Image1, Ctl::imgLogo})
     SendMessageW(Control(c), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
 }
@@ -383,6 +358,17 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
       return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg);
+    case WM_PAINT:
+      // The window and its controls are painted before the posted message is
+      // taken from the queue.
+      if (!shown_) {
+        shown_ = true;
+        PostMessageW(hwnd_, kShownMessage, 0, 0);
+      }
+      break;
+    case kShownMessage:
+      if (form_) form_->Form_Shown();
+      return 0;
     case WM_DPICHANGED: {
       ApplyDpi(HIWORD(wp));
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);

@@ -74,6 +74,7 @@ class MainWindow final : public Controls {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   frmMain* form_ = nullptr;
+  bool shown_ = false;  // the first paint has happened
   int dpi_ = 96;
   std::array<HWND, kControlCount> controls_{};
   std::array<UniqueFont, 7> fonts_;

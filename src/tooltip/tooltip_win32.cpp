@@ -59,6 +59,82 @@ RECT ToRect(const Rect& r) {
   return RECT{r.left, r.top, r.right, r.bottom};
 }
 
+// A tool that is the whole of `window`, watched by the tooltip itself.
+void AddWindowTool(HWND tip, HWND window, std::wstring& text) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window;
+  tool.uId = reinterpret_cast<UINT_PTR>(window);
+  tool.lpszText = text.data();  // the tooltip keeps its own copy
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Where the control lies in its parent's client area.
+RECT PlaceInParent(HWND control, HWND parent) {
+  RECT r{};
+  GetWindowRect(control, &r);
+  MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// The mouse messages a tooltip watches.
+bool IsMouseMessage(UINT msg) {
+  switch (msg) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return true;
+  }
+  return false;
+}
+
+// On the parent of a disabled control: hands the parent's mouse messages to the
+// control's tooltip (id), its tool over the control (ref) first moved to where
+// the control is now. A subclass of our own rather than the tooltip's, so that
+// any number of tips can watch one parent.
+LRESULT CALLBACK RelayToTip(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref) {
+  if (IsMouseMessage(msg)) {
+    const HWND tip = reinterpret_cast<HWND>(id);
+    const HWND control = reinterpret_cast<HWND>(ref);
+    TTTOOLINFOW tool{};
+    tool.cbSize = kToolInfoSize;
+    tool.hwnd = hwnd;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.rect = PlaceInParent(control, hwnd);
+    SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    MSG relayed{};
+    relayed.hwnd = hwnd;
+    relayed.message = msg;
+    relayed.wParam = wp;
+    relayed.lParam = lp;
+    SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  } else if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, &RelayToTip, id);
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// A tool over the control's place in its parent, fed with the parent's mouse
+// messages: the tip of a control that gets none of its own.
+void AddToolThroughParent(HWND tip, HWND control, std::wstring& text) {
+  const HWND parent = GetParent(control);
+  if (!parent) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(control);
+  tool.rect = PlaceInParent(control, parent);
+  tool.lpszText = text.data();
+  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  SetWindowSubclass(parent, &RelayToTip, reinterpret_cast<UINT_PTR>(tip),
+                    reinterpret_cast<DWORD_PTR>(control));
+}
+
 // WM_PAINT: hang the window under the cursor, size it to its text, paint it.
 void PaintTip(HWND hwnd) {
   const BalloonMetrics m = MetricsFor(TipDpi(hwnd));
@@ -110,29 +186,31 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
   if (!tip) return nullptr;
 
   std::wstring lines = BreakLines(text);
-  TTTOOLINFOW tool{};
-  tool.cbSize = kToolInfoSize;
-  // The tool is the whole control, and the tooltip watches its mouse messages itself.
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = control;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = lines.data();  // the tooltip keeps its own copy
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  AddWindowTool(tip, control, lines);
+  // A window inside the control (the text part of a drop-down list, most of
+  // it) gets the mouse messages there, not the control: it shows the same tip.
+  for (HWND inner = GetWindow(control, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
+    AddWindowTool(tip, inner, lines);
+  // A disabled control gets no mouse messages at all; its parent gets them.
+  if (!IsWindowEnabled(control)) AddToolThroughParent(tip, control, lines);
 
   InstallBalloonProc(tip);
   return tip;
 }
 
-bool UpdateToolTipText(HWND tip, HWND control, std::wstring_view text) {
-  if (!tip || !control) return false;
+void SetToolTipText(HWND tip, std::wstring_view text) {
   std::wstring lines = BreakLines(text);
-  TTTOOLINFOW tool{};
-  tool.cbSize = kToolInfoSize;
-  tool.hwnd = control;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = lines.data();  // the tooltip keeps its own copy
-  SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
-  return true;
+  const auto count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    std::wstring old(INFOTIPSIZE, L'\0');  // room for whatever the tool holds now
+    TTTOOLINFOW tool{};
+    tool.cbSize = kToolInfoSize;
+    tool.lpszText = old.data();
+    if (!SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool)))
+      continue;
+    tool.lpszText = lines.data();  // the tooltip keeps its own copy
+    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void InstallBalloonProc(HWND tip) {
@@ -207,9 +285,9 @@ bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
 
 bool Win32Tooltips::UpdateToolTip(Ctl control, std::wstring_view text) {
   const auto i = static_cast<std::size_t>(control);
-  if (i >= tips_.size()) return false;
-  return modToolTip::UpdateToolTipText(tips_[i], controlWindow_ ? controlWindow_(control) : nullptr,
-                                       text);
+  if (i >= tips_.size() || !tips_[i]) return false;
+  modToolTip::SetToolTipText(tips_[i], text);
+  return true;
 }
 
 }  // namespace tavlin::tooltip

@@ -27,14 +27,16 @@ struct TipEntry {
 // live until the process ends.
 std::span<const TipEntry> TipTable();
 
-// Creates a tooltip window owned by `owner` whose one tool is the whole of
+// Creates a tooltip window owned by `owner` whose tool is the whole of
 // `control`, showing `text` ("|" breaks a line), and installs ToolTipWndProc on
 // it. Null, with nothing created, when the control is not a window.
+// The pointer anywhere on the control shows the tip: on a window inside it
+// (the text part of a drop-down list) as well, and on a control that is
+// disabled, whose mouse messages go to its parent instead.
 HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner);
 
-// Gives the one tool of `tip` (the whole of `control`) a new text; "|" breaks
-// a line. False when either window is missing.
-bool UpdateToolTipText(HWND tip, HWND control, std::wstring_view text);
+// Gives every tool of the tooltip window the new text ("|" breaks a line).
+void SetToolTipText(HWND tip, std::wstring_view text);
 
 // Puts ToolTipWndProc in front of the window's own procedure, records the pair
 // in TipTable and takes the window's border away.

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "support/driver_win32.h"
@@ -42,14 +43,17 @@ HWND VisibleTooltip(const TavlinProcess& tavlin) {
   return nullptr;
 }
 
-// Rests the pointer a few pixels inside the control (on a list's drop-down
-// button, the part that is the list's own window): there, and once an earlier
-// balloon has gone, one pixel on, so that the control sees it arrive.
-POINT RestPointerOn(const TavlinProcess& tavlin, Ctl control) {
-  RECT r;
-  GetWindowRect(tavlin.Control(control), &r);
-  const POINT p = control == Ctl::cboFullScreen ? POINT{r.right - 6, r.top + 8}
-                                                : POINT{r.left + 6, (r.top + r.bottom) / 2};
+// The program makes its tooltip windows right after its first paint; waits
+// (up to a deadline) until all 17 are there.
+std::vector<HWND> AllTooltips(const TavlinProcess& tavlin) {
+  std::vector<HWND> tips;
+  WaitFor([&] { return (tips = Tooltips(tavlin)).size() >= 17; }, 10000);
+  return tips;
+}
+
+// Rests the pointer at a point: there, and once an earlier balloon has gone,
+// one pixel on, so that the window under it sees it arrive.
+POINT RestPointerAt(const TavlinProcess& tavlin, POINT p) {
   SetCursorPos(p.x, p.y);
   WaitFor([&] { return VisibleTooltip(tavlin) == nullptr; }, 3000);
   INPUT move{};
@@ -62,10 +66,35 @@ POINT RestPointerOn(const TavlinProcess& tavlin, Ctl control) {
   return now;
 }
 
+// A few pixels inside the control, at its left (on a list, its drop-down button).
+POINT RestPointerOn(const TavlinProcess& tavlin, Ctl control) {
+  RECT r;
+  GetWindowRect(tavlin.Control(control), &r);
+  return RestPointerAt(tavlin, control == Ctl::cboFullScreen
+                                   ? POINT{r.right - 6, r.top + 8}
+                                   : POINT{r.left + 6, (r.top + r.bottom) / 2});
+}
+
+// Waits for the visible balloon with this text; its window, or null.
+HWND ShownBalloon(const TavlinProcess& tavlin, const std::wstring& text) {
+  HWND shown = nullptr;
+  // A tip shows half a second after the pointer comes to rest; the bound is
+  // under the two seconds a hidden balloon blocked the program for while Wine
+  // took the tooltip windows for ones a window manager looks after.
+  WaitFor(
+      [&] {
+        for (const HWND tip : Tooltips(tavlin))
+          if (IsWindowVisible(tip) && tavlin.Text(tip) == text) shown = tip;
+        return shown != nullptr;
+      },
+      2000);
+  return shown;
+}
+
 TEST(BalloonTips, SeventeenBorderlessTooltipWindowsAfterStartUp) {
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
-  const std::vector<HWND> tips = Tooltips(tavlin);
+  const std::vector<HWND> tips = AllTooltips(tavlin);
   EXPECT_EQ(tips.size(), 17u);
   for (const HWND tip : tips) {
     EXPECT_EQ(GetWindow(tip, GW_OWNER), tavlin.Window());
@@ -87,6 +116,7 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
 
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
+  ASSERT_EQ(AllTooltips(tavlin).size(), 17u);
   const POINT cursor = RestPointerOn(tavlin, Ctl::txtStart);
   // 2 pixels left of and 20 below the hot spot; the text plus 8 each side,
   // 16 above and 8 below.
@@ -146,23 +176,44 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
 TEST(BalloonTips, EachCatalogueControlShowsItsOwnText) {
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
+  ASSERT_EQ(AllTooltips(tavlin).size(), 17u);
   for (const tooltip::TipRow& row : tooltip::TipCatalogue()) {
-    // The version box is disabled, and a disabled window gets no mouse
-    // messages for its tooltip to watch; its tooltip window is counted above.
-    if (row.control == Ctl::txtVer) continue;
     const std::wstring expected = tooltip::TipText(row);
     RestPointerOn(tavlin, row.control);
-    // A tip shows half a second after the pointer comes to rest; the bound is
-    // under the two seconds a hidden balloon blocked the program for while
-    // Wine took the tooltip windows for ones a window manager looks after.
-    EXPECT_TRUE(WaitFor(
-        [&] {
-          for (const HWND tip : Tooltips(tavlin))
-            if (IsWindowVisible(tip) && tavlin.Text(tip) == expected) return true;
-          return false;
-        },
-        2000))
-        << std::string(expected.begin(), expected.end());
+    EXPECT_TRUE(ShownBalloon(tavlin, expected)) << std::string(expected.begin(), expected.end());
+  }
+}
+
+// The list's text part is a window of its own inside the list, and the version
+// box is disabled, so it gets no mouse messages at all: the pointer resting in
+// the middle of either still shows its balloon, hanging under the pointer.
+TEST(BalloonTips, TheListsTextPartAndTheDisabledVersionBoxShowTheirTips) {
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  ASSERT_EQ(AllTooltips(tavlin).size(), 17u);
+  EXPECT_FALSE(IsWindowEnabled(tavlin.Control(Ctl::txtVer))) << "the box stays disabled";
+  for (const Ctl control : {Ctl::cboFullScreen, Ctl::txtVer}) {
+    RECT r;
+    GetWindowRect(tavlin.Control(control), &r);
+    const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    if (control == Ctl::cboFullScreen) {
+      const HWND text = FindWindowExW(tavlin.Control(control), nullptr, L"Edit", nullptr);
+      ASSERT_TRUE(text);
+      EXPECT_EQ(WindowFromPoint(centre), text) << "the centre is on the text part";
+    }
+    const POINT cursor = RestPointerAt(tavlin, centre);
+    const std::wstring expected = tooltip::TipText(
+        *std::find_if(tooltip::TipCatalogue().begin(), tooltip::TipCatalogue().end(),
+                      [&](const tooltip::TipRow& row) { return row.control == control; }));
+    const HWND tip = ShownBalloon(tavlin, expected);
+    ASSERT_TRUE(tip) << std::string(expected.begin(), expected.end());
+    // Placed by its paint: 2 pixels left of the pointer and 20 below it.
+    RECT placed{};
+    EXPECT_TRUE(WaitFor([&] {
+      return GetWindowRect(tip, &placed) && placed.left == cursor.x - 2 &&
+             placed.top == cursor.y + 20;
+    })) << placed.left
+        << "," << placed.top << " for the pointer at " << cursor.x << "," << cursor.y;
   }
 }
 

@@ -148,6 +148,23 @@ bool TavlinProcess::WaitForExit(DWORD ms) {
   return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
 }
 
+namespace {
+// The tooltip windows of one process.
+struct TipWalk {
+  DWORD pid;
+  std::vector<HWND> tips;
+};
+BOOL CALLBACK CollectTips(HWND h, LPARAM lp) {
+  auto* w = reinterpret_cast<TipWalk*>(lp);
+  DWORD pid = 0;
+  wchar_t cls[64] = {};
+  GetWindowThreadProcessId(h, &pid);
+  GetClassNameW(h, cls, 64);
+  if (pid == w->pid && std::wstring(cls) == TOOLTIPS_CLASSW) w->tips.push_back(h);
+  return TRUE;
+}
+}  // namespace
+
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin) {
   std::map<Ctl, std::wstring> texts;
   const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
@@ -159,21 +176,8 @@ std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin) {
   const SIZE_T size = sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t);
   auto* remote = static_cast<std::byte*>(
       VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  struct Walk {
-    DWORD pid;
-    std::vector<HWND> tips;
-  } walk{tavlin.ProcessId(), {}};
-  EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(lp);
-        DWORD pid = 0;
-        wchar_t cls[64] = {};
-        GetWindowThreadProcessId(h, &pid);
-        GetClassNameW(h, cls, 64);
-        if (pid == w->pid && std::wstring(cls) == TOOLTIPS_CLASSW) w->tips.push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
+  TipWalk walk{tavlin.ProcessId(), {}};
+  EnumWindows(&CollectTips, reinterpret_cast<LPARAM>(&walk));
   for (const HWND tip : walk.tips) {
     if (!remote) break;
     TTTOOLINFOW tool{};

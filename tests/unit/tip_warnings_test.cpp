@@ -41,6 +41,7 @@ void PutPolicyPage(FormRig& rig, std::wstring_view page) {
 TEST(TipWarnings, WithNoPolicyAndNoPathsTheTipsAreTheCatalogues) {
   FormRig rig;
   rig.form.Form_Load();
+  rig.form.Form_Shown();
   EXPECT_EQ(Tips(rig.tips), CatalogueWith({}));
   EXPECT_TRUE(rig.tips.updated.empty());
   EXPECT_TRUE(rig.files.probed.empty()) << "empty boxes are not looked at";
@@ -53,11 +54,18 @@ TEST(TipWarnings, APolicyAndPicturesFoundAtStartUpAreInTheTipsFromTheStart) {
   rig.PutText(settings::kToolbarKey, L"SmallBitmap", L"C:\\missing.bmp");
   rig.files.Put(L"C:\\big.bmp", BitmapBytes({.width = 38, .height = 380}));
   rig.form.Form_Load();
+  // Found before the tips exist (they are made after the first paint): kept
+  // for them, with no tip touched yet.
+  rig.ui.Type(Ctl::txtLgStat, L"C:\\typed.bmp");
+  rig.form.LostFocus(Ctl::txtLgStat);
+  EXPECT_TRUE(rig.tips.created.empty());
+  rig.form.Form_Shown();
   EXPECT_EQ(Tips(rig.tips),
             CatalogueWith({
                 {Ctl::txtStart, L"Set by policy: http://intranet/; this box has no effect"},
                 {Ctl::txtLgBmp, L"Picture file: 38 \u00d7 380 pixels, 10 frames"},
                 {Ctl::txtSmStat, L"Picture file: not found"},
+                {Ctl::txtLgStat, L"Picture file: not found"},
             }));
   EXPECT_TRUE(rig.tips.updated.empty()) << "made with the lines, not changed afterwards";
   EXPECT_EQ(rig.form.TipTextOf(Ctl::txtSearch), L"") << "a box without a tip";
@@ -66,6 +74,7 @@ TEST(TipWarnings, APolicyAndPicturesFoundAtStartUpAreInTheTipsFromTheStart) {
 TEST(TipWarnings, ResetReadsThePoliciesAgainAndApplyDoesNot) {
   FormRig rig;
   rig.form.Form_Load();
+  rig.form.Form_Shown();
   PutPolicyPage(rig, L"http://later/");
   rig.form.cmbGo_Click(0);  // Apply
   EXPECT_TRUE(rig.tips.updated.empty());
@@ -84,6 +93,7 @@ TEST(TipWarnings, ResetReadsThePoliciesAgainAndApplyDoesNot) {
 TEST(TipWarnings, APickedFileIsCheckedAtOnce) {
   FormRig rig;
   rig.form.Form_Load();
+  rig.form.Form_Shown();
   rig.files.Put(L"C:\\good.bmp", BitmapBytes({.width = 22, .height = 22}));
   rig.files.Put(L"C:\\notes.txt", {std::byte{'h'}, std::byte{'i'}});
   rig.shell.fileAnswers.push_back({shell::DialogOutcome::Ok, L"C:\\good.bmp"});
@@ -99,6 +109,7 @@ TEST(TipWarnings, APickedFileIsCheckedAtOnce) {
 TEST(TipWarnings, LeavingAPictureBoxChecksWhatWasTyped) {
   FormRig rig;
   rig.form.Form_Load();
+  rig.form.Form_Shown();
   rig.ui.Type(Ctl::txtSkin, L"C:\\skin.bmp");
   rig.form.LostFocus(Ctl::txtSkin);
   EXPECT_EQ(*rig.tips.Current(Ctl::txtSkin),
@@ -126,6 +137,7 @@ TEST(TipWarnings, AControlWithoutATipKeepsItsLineForWhenItGetsOne) {
   FormRig rig;
   rig.tips.failFor = Ctl::txtLgStat;
   rig.form.Form_Load();
+  rig.form.Form_Shown();
   rig.ui.Type(Ctl::txtLgStat, L"C:\\x.bmp");
   rig.form.LostFocus(Ctl::txtLgStat);
   for (const auto& [control, text] : rig.tips.updated) EXPECT_NE(control, Ctl::txtLgStat);

@@ -51,11 +51,15 @@ TEST(TipText, JoinWithCrLfBetweenAndBreakAtEveryBar) {
   for (const auto& c : cases) EXPECT_EQ(BreakLines(c.text), c.broken);
 }
 
-TEST(SetToolTips, AttachesEveryRowOnceAndSkipsOnlyAFailingOne) {
+TEST(SetToolTips, AttachedOnceAfterTheFirstPaintEveryRowAndSkipsOnlyAFailingOne) {
   FormRig rig;
   rig.PutText(settings::kMainKey, L"Start Page", L"http://example.org/|x");
-  rig.form.Form_Load();  // the texts are fixed, whatever the registry holds
+  rig.form.Form_Load();
+  EXPECT_TRUE(rig.tips.created.empty()) << "no tip before the window is on the screen";
+  rig.form.Form_Shown();  // the texts are fixed, whatever the registry holds
   EXPECT_EQ(rig.tips.created, Catalogue());
+  rig.form.Form_Shown();
+  EXPECT_EQ(rig.tips.created.size(), 17u) << "later paints attach nothing more";
   for (const Ctl failing : {Ctl::txtVer, Ctl::txtSkin, Ctl::cmbGo_0}) {
     FormRig one;
     one.tips.failFor = failing;

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -50,11 +52,13 @@ TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
               reinterpret_cast<LONG_PTR>(&ToolTipWndProc));
     EXPECT_EQ(reinterpret_cast<LONG_PTR>(entry.PrevWndProc),
               GetClassLongPtrW(entry.TipHwnd, GCLP_WNDPROC));
-    // Its one tool is the whole control, watched by the tooltip itself.
+    // Its first tool is the whole control, watched by the tooltip itself; only
+    // the list (its text part) and the disabled version box have a second one.
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.lpszText = text;
-    EXPECT_EQ(SendMessageW(entry.TipHwnd, TTM_GETTOOLCOUNT, 0, 0), 1);
+    const bool second = rows[i].control == Ctl::cboFullScreen || rows[i].control == Ctl::txtVer;
+    EXPECT_EQ(SendMessageW(entry.TipHwnd, TTM_GETTOOLCOUNT, 0, 0), second ? 2 : 1) << i;
     ASSERT_TRUE(SendMessageW(entry.TipHwnd, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
     EXPECT_EQ(tool.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), UINT(TTF_IDISHWND | TTF_SUBCLASS));
     EXPECT_EQ(tool.hwnd, window.Control(rows[i].control)) << i;
@@ -115,6 +119,113 @@ TEST(TooltipWindows, ACheckReplacesTheTextOfTheOneTipItConcerns) {
   DestroyWindow(window.hwnd());
   MSG quit;
   PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// The tools of one tooltip window, with their texts.
+struct Tool {
+  TTTOOLINFOW info;
+  std::wstring text;
+};
+std::vector<Tool> ToolsOf(HWND tip) {
+  std::vector<Tool> tools;
+  const auto count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    wchar_t text[INFOTIPSIZE] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V1_SIZE;
+    info.lpszText = text;
+    if (SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&info)))
+      tools.push_back({info, text});
+  }
+  return tools;
+}
+
+class WindowWithTips : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window.Create());
+    tips.emplace(window.hwnd(), [this](Ctl c) { return window.Control(c); });
+  }
+  void TearDown() override {
+    DestroyWindow(window.hwnd());
+    MSG quit;  // the window's end asks this thread to quit; the tests go on
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
+  HWND TipOf(Ctl control) {
+    const std::size_t before = TipTable().size();
+    if (!tips->CreateToolTip(control,
+                             tooltip::TipText(*std::find_if(
+                                 tooltip::TipCatalogue().begin(), tooltip::TipCatalogue().end(),
+                                 [&](const auto& row) { return row.control == control; }))))
+      return nullptr;
+    return TipTable().size() == before + 1 ? TipTable().back().TipHwnd : nullptr;
+  }
+  app::MainWindow window{GetModuleHandleW(nullptr)};
+  std::optional<tooltip::Win32Tooltips> tips;
+};
+
+TEST_F(WindowWithTips, TheListsTextPartIsASecondToolWithTheSameText) {
+  const HWND tip = TipOf(Ctl::cboFullScreen);
+  ASSERT_TRUE(tip);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(window.Control(Ctl::cboFullScreen), &info));
+  const std::vector<Tool> tools = ToolsOf(tip);
+  ASSERT_EQ(tools.size(), 2u);
+  EXPECT_EQ(tools[1].info.hwnd, info.hwndItem);
+  EXPECT_EQ(tools[1].info.uId, reinterpret_cast<UINT_PTR>(info.hwndItem));
+  EXPECT_EQ(tools[1].info.uFlags & (TTF_IDISHWND | TTF_SUBCLASS),
+            UINT(TTF_IDISHWND | TTF_SUBCLASS));
+  EXPECT_EQ(tools[1].text, L"Open IE in full screen mode");
+}
+
+TEST_F(WindowWithTips, TheDisabledBoxIsWatchedThroughItsParentWhereverItIs) {
+  const HWND box = window.Control(Ctl::txtVer), panel = window.Control(Ctl::frmMenu_0);
+  ASSERT_FALSE(IsWindowEnabled(box));
+  const HWND tip = TipOf(Ctl::txtVer);
+  ASSERT_TRUE(tip);
+  const auto placeInPanel = [&] {
+    RECT r;
+    GetWindowRect(box, &r);
+    MapWindowPoints(HWND_DESKTOP, panel, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  };
+  std::vector<Tool> tools = ToolsOf(tip);
+  ASSERT_EQ(tools.size(), 2u);
+  EXPECT_EQ(tools[1].info.hwnd, panel);
+  EXPECT_EQ(tools[1].info.uId, reinterpret_cast<UINT_PTR>(box));
+  EXPECT_FALSE(tools[1].info.uFlags & TTF_IDISHWND);
+  const RECT first = placeInPanel();
+  EXPECT_TRUE(EqualRect(&tools[1].info.rect, &first));
+  EXPECT_EQ(tools[1].text, L"Currently running\r\nIE version");
+  // The panel's mouse messages reach the tooltip: the pointer over the box is
+  // over this tool, and the tool has followed the box to a new place first.
+  RECT r = placeInPanel();
+  MoveWindow(box, r.left + 7, r.top + 3, r.right - r.left + 20, r.bottom - r.top, FALSE);
+  r = placeInPanel();
+  SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(r.left + 2, r.top + 2));
+  tools = ToolsOf(tip);
+  EXPECT_TRUE(EqualRect(&tools[1].info.rect, &r));
+  TTHITTESTINFOW hit{};
+  hit.hwnd = panel;
+  hit.pt = POINT{r.right - 1, r.bottom - 1};
+  hit.ti.cbSize = TTTOOLINFOW_V1_SIZE;
+  EXPECT_TRUE(SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+  EXPECT_EQ(hit.ti.uId, reinterpret_cast<UINT_PTR>(box));
+  hit.pt = POINT{r.right + 1, r.bottom - 1};
+  EXPECT_FALSE(SendMessageW(tip, TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+}
+
+TEST_F(WindowWithTips, ANewTextReachesEveryToolOfTheTip) {
+  const HWND list = TipOf(Ctl::cboFullScreen), box = TipOf(Ctl::txtVer);
+  ASSERT_TRUE(list && box);
+  tips->UpdateToolTip(Ctl::cboFullScreen, L"Open IE in full screen mode|Not a yes or no");
+  for (const Tool& t : ToolsOf(list))
+    EXPECT_EQ(t.text, L"Open IE in full screen mode\r\nNot a yes or no");
+  for (const Tool& t : ToolsOf(box))
+    EXPECT_EQ(t.text, L"Currently running\r\nIE version") << "untouched";
+  tips->UpdateToolTip(Ctl::txtSkin, L"no tip, nothing happens");
+  EXPECT_EQ(ToolsOf(list).size(), 2u);
 }
 
 // ToolTipWndProc in front of a procedure that records what reaches it and
