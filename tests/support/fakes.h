@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/controls_port.h"
+#include "support/memory_registry.h"
 #include "settings/version_port.h"
 #include "shell/file_probe_port.h"
 #include "shell/shell_port.h"
@@ -35,19 +36,39 @@ class FakeControls : public app::Controls {
   void Type(Ctl c, std::wstring t) { text[c] = std::move(t); }
   Ctl Front() const { return broughtToFront.empty() ? Ctl::Count : broughtToFront.back(); }
 
-  void SetCaption(std::wstring_view c) override { caption = c; }
+  CallLog* log = nullptr;  // with one, the calls that change the window are journalled
+
+  void SetCaption(std::wstring_view c) override {
+    Note(L"caption");
+    caption = c;
+  }
   void SetText(Ctl c, std::wstring_view t) override {
+    Note(L"text");
     ++setTextCalls;
     t = t.substr(0, t.find(L'\0'));
     text[c] = std::wstring(t.substr(0, limit));
   }
   std::wstring GetText(Ctl c) override { return text[c]; }
-  void SetVisible(Ctl c, bool v) override { visible[c] = v; }
-  void SetEnabled(Ctl c, bool e) override { enabled[c] = e; }
-  void BringToFront(Ctl c) override { broughtToFront.push_back(c); }
+  void SetVisible(Ctl c, bool v) override {
+    Note(L"visible");
+    visible[c] = v;
+  }
+  void SetEnabled(Ctl c, bool e) override {
+    Note(L"enabled");
+    enabled[c] = e;
+  }
+  void BringToFront(Ctl c) override {
+    Note(L"front");
+    broughtToFront.push_back(c);
+  }
   void SetFocus(Ctl c) override { focus = c; }
   void CloseWindow() override { closed = true; }
   void DropGlobalReference() override { globalReferenceDropped = true; }
+
+ private:
+  void Note(const wchar_t* call) {
+    if (log) log->push_back(call);
+  }
 };
 
 class FakeVersion : public settings::VersionPort {
@@ -55,13 +76,18 @@ class FakeVersion : public settings::VersionPort {
   bool fails = false;
   std::uint32_t major = 6, minor = 0, build = 2900;
   settings::ProgramVersion program{6, 0, 6};
+  CallLog* log = nullptr;
   void ShellDllGetVersion(settings::DllVersionRecord& r) override {
+    if (log) log->push_back(L"browser version");
     if (fails || r.size != 20) return;
     r.major = major;
     r.minor = minor;
     r.build = build;
   }
-  settings::ProgramVersion ProgramFileVersion() override { return program; }
+  settings::ProgramVersion ProgramFileVersion() override {
+    if (log) log->push_back(L"program version");
+    return program;
+  }
 };
 
 class RecordingTips : public tooltip::TooltipPort {
@@ -69,7 +95,9 @@ class RecordingTips : public tooltip::TooltipPort {
   std::vector<std::pair<Ctl, std::wstring>> created;
   std::vector<std::pair<Ctl, std::wstring>> updated;
   std::optional<Ctl> failFor;
+  CallLog* log = nullptr;
   bool CreateToolTip(Ctl control, std::wstring_view text) override {
+    if (log) log->push_back(L"tip");
     if (failFor == control) return false;
     created.emplace_back(control, std::wstring(text));
     return true;

@@ -1,6 +1,8 @@
 // Start-up, loading and the two panels, against in-memory doubles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "form_rig.h"
 #include "settings/version.h"
 
@@ -64,6 +66,38 @@ TEST(FormLoad, SetsTitleSkinNameSettingsTipsAndPanelsInOrder) {
   EXPECT_EQ(rig.ui.Front(), Ctl::frmMenu_0);
   EXPECT_FALSE(rig.ui.focus) << "start-up sets no focus";
   EXPECT_EQ(rig.reg.OpenHandles(), 0u);
+}
+
+TEST(FormLoad, CallsThePortsInStartUpOrderAndTheTipsComeAfterTheFirstPaint) {
+  FormRig rig;
+  CallLog log;
+  rig.ui.log = &log;
+  rig.version.log = &log;
+  rig.tips.log = &log;
+  rig.reg.log = &log;
+  rig.form.Form_Load();
+  rig.form.Form_Shown();
+  const auto first = [&](std::wstring_view call) {
+    return std::find_if(log.begin(), log.end(),
+                        [&](const auto& c) { return c.starts_with(call); }) -
+           log.begin();
+  };
+  const auto last = [&](std::wstring_view call) {
+    return log.rend() -
+           std::find_if(log.rbegin(), log.rend(),
+                        [&](const auto& c) { return c.starts_with(call); }) -
+           1;
+  };
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(log[0], L"program version");
+  EXPECT_EQ(log[1], L"caption") << "the title first";
+  EXPECT_LT(first(L"browser version"), first(L"read ")) << "the skin name before any value";
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"read BackBitmapIE5"), 1);
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"read BackBitmap"), 0);
+  EXPECT_LT(last(L"read "), first(L"visible")) << "settings and policies read before the panels";
+  EXPECT_LT(last(L"front"), first(L"tip")) << "the panels, then (after the first paint) the tips";
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"tip"), 17);
+  EXPECT_EQ(log.back(), L"tip");
 }
 
 TEST(FormLoad, OldBrowserReadsTheOldSkinName) {
