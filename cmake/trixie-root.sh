@@ -52,5 +52,6 @@ if [ "$(cat "$root/.tavlin-root" 2>/dev/null)" != "$recipe" ]; then
   echo "$recipe" >"$new/.tavlin-root"
   rm -rf "$root"
   mv "$new" "$root"
+  echo "The trixie root took $((SECONDS / 60)) min $((SECONDS % 60)) s." >&2
 fi
 echo "$root"

@@ -37,49 +37,74 @@ cmake --build --preset win32
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
 
-# The counts of each suite in the last ctest run of a build folder, and why any
-# case was skipped. usage: suite_counts BUILD_DIR
+# The counts of each suite in a ctest JUnit record, and why any case was
+# skipped. usage: suite_counts JUNIT_XML
 suite_counts() {
   awk '
-    / Testing: / { name = $3 }
+    /<testcase name="/ { name = $0; sub(/.*<testcase name="/, "", name); sub(/".*/, "", name) }
     /^\[  (PASSED  |SKIPPED |FAILED  )\] [0-9]+ tests?[,.]/ {
       if (name in count) count[name] = count[name] ", "
       else names[++n] = name
       count[name] = count[name] $4 " " tolower($2)
     }
-    /: Skipped$/ { getline reason; why = why "\n    skipped in " name ": " reason }
+    /: Skipped$/ {
+      getline reason
+      gsub(/&lt;/, "<", reason); gsub(/&gt;/, ">", reason); gsub(/&quot;/, "\"", reason)
+      gsub(/&apos;/, "'"'"'", reason); gsub(/&amp;/, "\\&", reason)
+      why = why "\n    skipped in " name ": " reason
+    }
     END {
       for (i = 1; i <= n; ++i) printf "%s%s %s", (i > 1 ? "; " : ""), names[i], count[names[i]]
       printf "%s\n", why
-    }' "$1/Testing/Temporary/LastTest.log"
+    }' "$1"
 }
 
 # Runs the Wine suites of one Windows build folder (its ctest tests) on one
-# Wine, on a virtual screen of their own, and notes their counts for the end.
+# Wine, on a virtual screen of its own. Its output goes to
+# build/PRESET/wineN.log, a line with its counts to build/PRESET/wineN.counts.
 # usage: wine_suites PRESET WINE   (PRESET win64 or win32; WINE 8, the host's
 # own, or 10, the trixie root's)
-summary=()
-failed=0
 wine_suites() {
   local preset=$1 wine=$2 in=() rc=0
   [ "$wine" = 10 ] && in=(cmake/wine10.sh)
   local program="x64"; [ "$preset" = win32 ] && program="x86"
-  step "The $program tavlin.exe (build/$preset) on Wine $wine"
+  local out=build/$preset/wine$wine
+  rm -f "$out.junit.xml"
   xvfb-run -a -s "-screen 0 1280x1024x24" "${in[@]}" bash -c '
     WINEDEBUG=-all wine --version
-    ctest --preset "$1" --output-on-failure; rc=$?
-    WINEPREFIX=$PWD/build/$1/wine wineserver -k 2>/dev/null; exit $rc' bash "$preset" || rc=$?
-  summary+=("$program tavlin.exe on Wine $wine: $(suite_counts "build/$preset")$([ $rc = 0 ] || echo " -- FAILED")")
-  [ $rc = 0 ] || failed=1
+    ctest --preset "$1" --output-on-failure --output-junit "wine$2.junit.xml" \
+      --test-output-size-passed 1000000 --test-output-size-failed 1000000; rc=$?
+    WINEPREFIX=$PWD/build/$1/wine wineserver -k 2>/dev/null; exit $rc' bash "$preset" "$wine" \
+    >"$out.log" 2>&1 || rc=$?
+  echo "$program tavlin.exe on Wine $wine: $(suite_counts "$out.junit.xml" 2>/dev/null)$(
+    [ $rc = 0 ] || echo " -- FAILED")" >"$out.counts"
+  return $rc
 }
-wine_suites win64 8
-step "The Debian trixie root for Wine 10"
-wait $root_maker || { cat build/trixie-root.out >&2; exit 1; }
-cat build/trixie-root.out
-wine_suites win64 10
-wine_suites win32 10
+
+# The Wine runs wait mostly on windows and dialogs, so they run at once, each
+# on its own virtual screen (started a moment apart, so that each finds its own
+# display number); their output follows, one run after the other.
+runs=("win64 8" "win64 10" "win32 10")
+step "Wine suites, all at once: x64 on Wine 8, x64 on Wine 10, x86 on Wine 10"
+pids=()
+for run in "${runs[@]}"; do
+  if [ "${run#* }" = 10 ] && [ -n "$root_maker" ]; then
+    wait $root_maker || { cat build/trixie-root.out >&2; exit 1; }
+    root_maker=""
+  fi
+  wine_suites $run &
+  pids+=($!)
+  sleep 3
+done
+failed=0
+for i in "${!runs[@]}"; do
+  wait "${pids[$i]}" || failed=1
+  set -- ${runs[$i]}
+  step "The $([ "$1" = win32 ] && echo x86 || echo x64) tavlin.exe (build/$1) on Wine $2"
+  cat "build/$1/wine$2.log"
+done
 step "Wine suites"
-printf '%s\n' "${summary[@]}"
+for run in "${runs[@]}"; do set -- $run; cat "build/$1/wine$2.counts"; done
 [ $failed = 0 ] || { echo "Wine suites failed." >&2; exit 1; }
 
 # The registry read rules, the bitmap header reading and the .reg reader under
