@@ -78,9 +78,15 @@ bool MainWindow::Create() {
   wc.lpszClassName = kContainerClass;
   RegisterClassExW(&wc);
 
-  hwnd_ =
-      CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+  // Made at its size for the screen's DPI from the start, so that it need not
+  // be resized (and its surface made again) before it is shown; FitFrame makes
+  // up any difference for the window's own DPI.
+  const int screenDpi = WindowDpi(nullptr);
+  const RECT frame = WindowRectForClient(TwipsToPixels(kClientWidthTwips, screenDpi),
+                                         TwipsToPixels(kClientHeightTwips, screenDpi), screenDpi);
+  hwnd_ = CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                          nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SetMainWindowHandle(hwnd_);
   // Everything is made at its place and in its font for the window's DPI at
