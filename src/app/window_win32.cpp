@@ -93,7 +93,9 @@ bool MainWindow::Create() {
   // once; a later DPI change lays it out again.
   dpi_ = WindowDpi(hwnd_);
   CreateFonts();
+  measure_.reset(CreateCompatibleDC(nullptr));
   CreateChildren(Ctl::frmMain);
+  measure_.reset();
   LoadPictures();
   FitFrame();
   return true;
@@ -234,6 +236,7 @@ void MainWindow::ApplyDpi(int dpi) {
   dpi_ = dpi;
   CreateFonts();
   HDWP batch = BeginDeferWindowPos(kControlCount);
+  measure_.reset(CreateCompatibleDC(nullptr));
   for (const ControlSpec& s : Layout()) {
     const HWND h = Control(s.id);
     if (!h) continue;
@@ -243,6 +246,7 @@ void MainWindow::ApplyDpi(int dpi) {
       batch = DeferWindowPos(batch, h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  measure_.reset();
   if (batch) EndDeferWindowPos(batch);
   FitFrame();
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -274,7 +278,7 @@ void MainWindow::FitFrame() {
 }
 
 MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view caption) const {
-  const HDC dc = GetDC(hwnd_);
+  const HDC dc = measure_ ? measure_.get() : GetDC(hwnd_);
   Extent e{};
   {
     SelectScope select(dc, font);
@@ -285,7 +289,7 @@ MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view capti
     GetTextMetricsW(dc, &tm);
     e = Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
   }
-  ReleaseDC(hwnd_, dc);
+  if (!measure_) ReleaseDC(hwnd_, dc);
   return e;
 }
 
