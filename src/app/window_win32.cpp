@@ -12,11 +12,12 @@ namespace tavlin::app {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TavlinMain";
-// Posted after the window's first paint: the rest of start-up runs then.
-constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kContainerClass[] = L"TavlinPanel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// Posted at the window's first paint: the rest of start-up runs when it is taken
+// from the queue, after the window and all its controls have been painted.
+constexpr UINT kShownMessage = WM_APP + 1;
 
 // Entry points newer than the oldest systems the program runs on are looked up.
 RECT WindowRectForClient(int width, int height, int dpi) {
@@ -367,8 +368,6 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLOREDIT:
       return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg);
     case WM_PAINT:
-      // The window and its controls are painted before the posted message is
-      // taken from the queue.
       if (!shown_) {
         shown_ = true;
         PostMessageW(hwnd_, kShownMessage, 0, 0);
