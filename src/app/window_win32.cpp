@@ -12,11 +12,12 @@ namespace tavlin::app {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TavlinMain";
-// Posted after the window's first paint: the rest of start-up runs then.
-constexpr UINT kShownMessage = WM_APP + 1;
 constexpr wchar_t kContainerClass[] = L"TavlinPanel";
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+// Posted at the window's first paint: the rest of start-up runs when it is taken
+// from the queue, after the window and all its controls have been painted.
+constexpr UINT kShownMessage = WM_APP + 1;
 
 // Entry points newer than the oldest systems the program runs on are looked up.
 RECT WindowRectForClient(int width, int height, int dpi) {
@@ -78,16 +79,24 @@ bool MainWindow::Create() {
   wc.lpszClassName = kContainerClass;
   RegisterClassExW(&wc);
 
-  hwnd_ =
-      CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
+  // Made at its size for the screen's DPI from the start, so that it need not
+  // be resized (and its surface made again) before it is shown; FitFrame makes
+  // up any difference for the window's own DPI.
+  const int screenDpi = WindowDpi(nullptr);
+  const RECT frame = WindowRectForClient(TwipsToPixels(kClientWidthTwips, screenDpi),
+                                         TwipsToPixels(kClientHeightTwips, screenDpi), screenDpi);
+  hwnd_ = CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                          nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SetMainWindowHandle(hwnd_);
   // Everything is made at its place and in its font for the window's DPI at
   // once; a later DPI change lays it out again.
   dpi_ = WindowDpi(hwnd_);
   CreateFonts();
+  measure_.reset(CreateCompatibleDC(nullptr));
   CreateChildren(Ctl::frmMain);
+  measure_.reset();
   LoadPictures();
   FitFrame();
   return true;
@@ -228,6 +237,7 @@ void MainWindow::ApplyDpi(int dpi) {
   dpi_ = dpi;
   CreateFonts();
   HDWP batch = BeginDeferWindowPos(kControlCount);
+  measure_.reset(CreateCompatibleDC(nullptr));
   for (const ControlSpec& s : Layout()) {
     const HWND h = Control(s.id);
     if (!h) continue;
@@ -237,6 +247,7 @@ void MainWindow::ApplyDpi(int dpi) {
       batch = DeferWindowPos(batch, h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  measure_.reset();
   if (batch) EndDeferWindowPos(batch);
   FitFrame();
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -268,7 +279,7 @@ void MainWindow::FitFrame() {
 }
 
 MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view caption) const {
-  const HDC dc = GetDC(hwnd_);
+  const HDC dc = measure_ ? measure_.get() : GetDC(hwnd_);
   Extent e{};
   {
     SelectScope select(dc, font);
@@ -279,7 +290,7 @@ MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view capti
     GetTextMetricsW(dc, &tm);
     e = Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
   }
-  ReleaseDC(hwnd_, dc);
+  if (!measure_) ReleaseDC(hwnd_, dc);
   return e;
 }
 
@@ -359,8 +370,6 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLOREDIT:
       return ControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg);
     case WM_PAINT:
-      // The window and its controls are painted before the posted message is
-      // taken from the queue.
       if (!shown_) {
         shown_ = true;
         PostMessageW(hwnd_, kShownMessage, 0, 0);

@@ -80,6 +80,7 @@ class MainWindow final : public Controls {
   std::array<UniqueFont, 7> fonts_;
   std::array<UniqueFont, kControlCount> condensed_;  // per label, only where needed
   UniqueIcon bigIcon_, smallIcon_;
+  UniqueDC measure_;  // while controls are placed: one DC to measure every caption in
   UniqueBitmap logo_;
 };
 

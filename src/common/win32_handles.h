@@ -23,6 +23,9 @@ inline void DeleteBitmapHandle(HBITMAP h) noexcept {
 inline void DeleteBrushHandle(HBRUSH h) noexcept {
   DeleteObject(h);
 }
+inline void DeleteDCHandle(HDC h) noexcept {
+  DeleteDC(h);
+}
 inline void CloseRegKey(HKEY h) noexcept {
   RegCloseKey(h);
 }
@@ -45,6 +48,7 @@ using UniqueFont = Unique<HFONT, &detail::DeleteFontHandle>;
 using UniqueRegion = Unique<HRGN, &detail::DeleteRegionHandle>;
 using UniqueBitmap = Unique<HBITMAP, &detail::DeleteBitmapHandle>;
 using UniqueBrush = Unique<HBRUSH, &detail::DeleteBrushHandle>;
+using UniqueDC = Unique<HDC, &detail::DeleteDCHandle>;  // a DC of our own (CreateCompatibleDC)
 using UniqueIcon = Unique<HICON, &detail::DestroyIconHandle>;
 using UniqueModule = Unique<HMODULE, &detail::FreeLibraryHandle>;
 // A file or other kernel handle. Functions that fail with INVALID_HANDLE_VALUE
