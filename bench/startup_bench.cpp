@@ -6,7 +6,7 @@
 //     first paint, the naive window before it shows);
 // and its peak working set is read once it has gone idle. Prints the medians,
 // the worst tip latency and the ratios against the goals.
-// usage: bench_startup.exe [RUNS]
+// usage: bench_startup.exe [RUNS] [-v]   (-v: every run's figures as well)
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -138,6 +138,7 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
+  const bool verbose = argc > 2 && std::string(argv[2]) == "-v";
   const std::wstring folder = Folder();
   struct Program {
     const char* name;
@@ -162,6 +163,9 @@ int main(int argc, char** argv) {
         std::printf("run %d of %s failed\n", i, p.name);
         return 1;
       }
+      if (verbose)
+        std::printf("round %2d %-12s painted %7.1f ms  tips after %6.1f ms  peak %.2f MiB\n", i,
+                    p.name, s.painted * 1e3, s.tipsAfter * 1e3, s.peakMiB);
       p.painted.push_back(s.painted);
       p.memory.push_back(s.peakMiB);
       if (p.hasTips) p.tips.push_back(s.tipsAfter);

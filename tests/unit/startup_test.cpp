@@ -51,7 +51,7 @@ TEST(Versions, TitleAndBrowserVersionTexts) {
   EXPECT_EQ(VersionDisplay(L"  6.0  "), L"IE v6.0");
 }
 
-TEST(FormLoad, SetsTitleSkinNameSettingsTipsAndPanelsInOrder) {
+TEST(FormLoad, SetsTitleSkinNameSettingsAndPanelsInOrder) {
   FormRig rig;
   rig.version.major = 11;
   rig.PutText(kToolbarKey, L"BackBitmapIE5", L"C:\\ie5.bmp");
@@ -65,6 +65,7 @@ TEST(FormLoad, SetsTitleSkinNameSettingsTipsAndPanelsInOrder) {
   EXPECT_FALSE(rig.ui.visible[Ctl::frmMenu_1]);
   EXPECT_EQ(rig.ui.Front(), Ctl::frmMenu_0);
   EXPECT_FALSE(rig.ui.focus) << "start-up sets no focus";
+  EXPECT_TRUE(rig.tips.created.empty()) << "the tips come after the first paint";
   EXPECT_EQ(rig.reg.OpenHandles(), 0u);
 }
 
