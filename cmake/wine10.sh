@@ -16,6 +16,7 @@
 # runs them itself, nothing is registered.
 set -eu
 [ $# -gt 0 ] || { echo "usage: cmake/wine10.sh COMMAND [ARGS...]" >&2; exit 2; }
+[ "$(id -u)" = 0 ] || { echo "Wine 10 runs in a chroot: run this as root (sudo)." >&2; exit 1; }
 here=$(cd "$(dirname "$0")/.." && pwd)
 root=$("$here/cmake/trixie-root.sh")
 exec unshare --mount --propagation unchanged bash -c '

@@ -90,6 +90,7 @@ pids=()
 for run in "${runs[@]}"; do
   if [ "${run#* }" = 10 ] && [ -n "$root_maker" ]; then
     wait $root_maker || { cat build/trixie-root.out >&2; exit 1; }
+    grep -v "^/" build/trixie-root.out || true  # how long it took, when it was made
     root_maker=""
   fi
   wine_suites $run &
