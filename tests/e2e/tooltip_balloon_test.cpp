@@ -15,28 +15,6 @@
 namespace tavlin::testing {
 namespace {
 
-struct TooltipWalk {
-  DWORD pid;
-  std::vector<HWND> found;
-};
-
-// A named CALLBACK, not a lambda: on x86 the enumeration calls it as stdcall.
-BOOL CALLBACK CollectTooltip(HWND h, LPARAM lp) {
-  auto* w = reinterpret_cast<TooltipWalk*>(lp);
-  DWORD pid = 0;
-  wchar_t cls[64] = {};
-  GetWindowThreadProcessId(h, &pid);
-  GetClassNameW(h, cls, 64);
-  if (pid == w->pid && std::wstring(cls) == TOOLTIPS_CLASSW) w->found.push_back(h);
-  return TRUE;
-}
-
-std::vector<HWND> Tooltips(const TavlinProcess& tavlin) {
-  TooltipWalk walk{tavlin.ProcessId(), {}};
-  EnumWindows(&CollectTooltip, reinterpret_cast<LPARAM>(&walk));
-  return walk.found;
-}
-
 HWND VisibleTooltip(const TavlinProcess& tavlin) {
   for (const HWND h : Tooltips(tavlin))
     if (IsWindowVisible(h)) return h;

@@ -165,6 +165,12 @@ BOOL CALLBACK CollectTips(HWND h, LPARAM lp) {
 }
 }  // namespace
 
+std::vector<HWND> Tooltips(const TavlinProcess& tavlin) {
+  TipWalk walk{tavlin.ProcessId(), {}};
+  EnumWindows(&CollectTips, reinterpret_cast<LPARAM>(&walk));
+  return walk.tips;
+}
+
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin) {
   std::map<Ctl, std::wstring> texts;
   const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
@@ -176,9 +182,7 @@ std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin) {
   const SIZE_T size = sizeof(TTTOOLINFOW) + kChars * sizeof(wchar_t);
   auto* remote = static_cast<std::byte*>(
       VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  TipWalk walk{tavlin.ProcessId(), {}};
-  EnumWindows(&CollectTips, reinterpret_cast<LPARAM>(&walk));
-  for (const HWND tip : walk.tips) {
+  for (const HWND tip : Tooltips(tavlin)) {
     if (!remote) break;
     TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOW_V1_SIZE;

@@ -48,6 +48,8 @@ class TavlinProcess {
 
 // The text of every tip the program's tooltip windows hold now, by the control
 // it belongs to; read from inside the program's memory, so no tip need show.
+// The tooltip windows of the program's process.
+std::vector<HWND> Tooltips(const TavlinProcess& tavlin);
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin);
 
 // The folder of the running test program, with a trailing backslash.
