@@ -9,7 +9,7 @@
 
 namespace tavlin::testing {
 
-struct BitmapSpec {
+struct BitmapLayout {
   std::int32_t width = 1, height = 1;  // a negative height runs top-down
   std::uint16_t bits = 24;
   std::uint32_t infoSize = 40;  // 12 for the oldest (core) layout
@@ -23,7 +23,7 @@ inline void PutLe(std::vector<std::byte>& out, std::size_t at, std::uint64_t val
   for (int i = 0; i < bytes; ++i) out[at + i] = static_cast<std::byte>((value >> (8 * i)) & 0xFF);
 }
 
-inline std::vector<std::byte> BitmapBytes(const BitmapSpec& s) {
+inline std::vector<std::byte> BitmapBytes(const BitmapLayout& s) {
   const std::uint64_t headers = 14 + std::uint64_t{s.infoSize};
   const std::uint64_t offset = s.pixelOffset < 0 ? headers : std::uint64_t(s.pixelOffset);
   const std::uint64_t rows = s.height < 0 ? -std::int64_t{s.height} : s.height;

@@ -23,7 +23,7 @@ shell::BitmapHeader Read(const std::vector<std::byte>& file) {
 TEST(BitmapHeader, WindowsBitmapsOfEveryLayoutGiveTheirSize) {
   const struct {
     const char* what;
-    BitmapSpec spec;
+    BitmapLayout layout;
     std::int64_t width, height;
   } cases[] = {
       {"24-bit, info header", {.width = 38, .height = 38}, 38, 38},
@@ -40,7 +40,7 @@ TEST(BitmapHeader, WindowsBitmapsOfEveryLayoutGiveTheirSize) {
       {"a wrong pixel offset", {.width = 4, .height = 4, .pixelOffset = 3}, 4, 4},
   };
   for (const auto& c : cases) {
-    const auto h = Read(BitmapBytes(c.spec));
+    const auto h = Read(BitmapBytes(c.layout));
     EXPECT_EQ(h.verdict, BitmapVerdict::Bitmap) << c.what;
     EXPECT_EQ(h.width, c.width) << c.what;
     EXPECT_EQ(h.height, c.height) << c.what;
@@ -51,7 +51,7 @@ TEST(BitmapHeader, WindowsBitmapsOfEveryLayoutGiveTheirSize) {
 TEST(BitmapHeader, HeadersNoWindowsBitmapHasAreNotBitmaps) {
   const struct {
     const char* what;
-    BitmapSpec spec;
+    BitmapLayout layout;
   } cases[] = {
       {"OS/2 2.x header", {.infoSize = 64}},
       {"unknown header size", {.infoSize = 41}},
@@ -70,7 +70,7 @@ TEST(BitmapHeader, HeadersNoWindowsBitmapHasAreNotBitmaps) {
       {"an unknown compression", {.compression = 77}},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(Read(BitmapBytes(c.spec)).verdict, BitmapVerdict::NotBitmap) << c.what;
+    EXPECT_EQ(Read(BitmapBytes(c.layout)).verdict, BitmapVerdict::NotBitmap) << c.what;
 
   auto text = [](const std::string& s) {
     std::vector<std::byte> out(s.size());

@@ -13,8 +13,8 @@ using shell::FileFound;
 using shell::PathShape;
 using shell::PictureRole;
 
-std::wstring LineFor(PictureRole role, const BitmapSpec& spec) {
-  const auto bytes = BitmapBytes(spec);
+std::wstring LineFor(PictureRole role, const BitmapLayout& layout) {
+  const auto bytes = BitmapBytes(layout);
   std::vector<std::byte> head(bytes.begin(),
                               bytes.begin() + std::min(bytes.size(), shell::kBitmapHeadBytes));
   return shell::PictureLine(role, {FileFound::File, bytes.size(), head});
@@ -23,7 +23,7 @@ std::wstring LineFor(PictureRole role, const BitmapSpec& spec) {
 TEST(PictureCheck, ABitmapGivesItsSizeFramesAndWhatTheBrowserExpects) {
   const struct {
     PictureRole role;
-    BitmapSpec spec;
+    BitmapLayout layout;
     std::wstring_view line;
   } cases[] = {
       {PictureRole::SmallSpinning,
@@ -51,7 +51,7 @@ TEST(PictureCheck, ABitmapGivesItsSizeFramesAndWhatTheBrowserExpects) {
       {PictureRole::Skin, {.width = 1, .height = 1, .infoSize = 12}, L"1 \u00d7 1 pixels"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(LineFor(c.role, c.spec), L"Picture file: " + std::wstring(c.line)) << int(c.role);
+    EXPECT_EQ(LineFor(c.role, c.layout), L"Picture file: " + std::wstring(c.line)) << int(c.role);
 }
 
 TEST(PictureCheck, EveryOtherFindingHasALineOfItsOwn) {
