@@ -8,6 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# ctest runs the test programs through Wine: the 32-bit Wine 10 of the trixie
-# root (scripts/test.sh runs ctest inside it).
+# ctest runs the test programs through Wine 10 of the trixie root, in a 64-bit
+# prefix as on 64-bit Windows (scripts/test.sh runs ctest inside it).
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -46,9 +46,14 @@ exec unshare --mount --propagation unchanged bash -c '
     mount --bind "$build/wine10" "$build/wine"
   done
 
+  # binfmt_misc is mounted here before anything else, even when another run has
+  # registered qemu already: the kernel drops every entry when the last mount of
+  # binfmt_misc goes, so a run that only used another run'"'"'s entry would lose it
+  # (and every 32-bit start after it) the moment that other run ended.
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null || true
   if ! chroot "$root" /usr/lib/wine/wine --version >/dev/null 2>&1; then
-    binfmt=/proc/sys/fs/binfmt_misc
-    [ -e "$binfmt/register" ] || mount -t binfmt_misc binfmt_misc "$binfmt"
+    [ -e "$binfmt/register" ] || { echo "cannot mount binfmt_misc for qemu-i386" >&2; exit 1; }
     if [ ! -e "$binfmt/tavlin-i386" ]; then
       # ELF, 32-bit, little-endian, i386, executable or shared object. F: the
       # kernel opens qemu now, so it works inside the root; P: argv[0] stays.

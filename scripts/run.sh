@@ -29,7 +29,6 @@ exe=build/$preset/tavlin.exe
 # Wine 10 keeps prefixes of its own (wine10...), apart from the host Wine's.
 prefix=$PWD/build/$preset/wine${in[0]:+10}; [ "$dpi" = 96 ] || prefix=$prefix-dpi$dpi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-[ $preset = win32 ] && export WINEARCH=win32
 "${in[@]}" cmake/wine-prefix.sh "$WINEPREFIX" >/dev/null
 if [ "$dpi" != 96 ]; then
   "${in[@]}" bash -c "wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "app/layout.h"
 #include "common/win32_handles.h"
 
@@ -65,8 +67,12 @@ TavlinProcess::TavlinProcess() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   std::wstring cmd = L"\"" + ProgramFolder() + L"tavlin.exe\"";
-  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+  if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi_)) {
+    // Said in the test output, so that a start that failed is told from a window that never came.
+    std::fprintf(stderr, "tavlin.exe did not start: CreateProcessW error %lu\n", GetLastError());
     return;
+  }
   WaitForInputIdle(pi_.hProcess, 20000);
   WaitFor(
       [&] {
@@ -76,6 +82,12 @@ TavlinProcess::TavlinProcess() {
         return window_ != nullptr;
       },
       20000);
+  if (!window_) {
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    std::fprintf(
+        stderr, "tavlin.exe showed no window in 20 s (exit code %lu, 259 = still running)\n", code);
+  }
 }
 
 TavlinProcess::~TavlinProcess() {
