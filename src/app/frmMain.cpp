@@ -8,8 +8,11 @@ using namespace tavlin::settings;
 
 void frmMain::Form_Load() {
   ui_.SetCaption(TitleFor(version_.ProgramFileVersion()));
-  sSkinValueName_ = std::wstring(SkinValueNameFor(GetIEVersion(version_)));
-  LoadSettings();
+  // One question to the shell answers both the skin value name and the version
+  // box: each asking loads and unloads its library.
+  const std::wstring ieVersion = GetIEVersion(version_);
+  sSkinValueName_ = std::wstring(SkinValueNameFor(ieVersion));
+  LoadSettings(ieVersion);
   CheckWarnings();
   // The tips follow in Form_Shown, once the window is on the screen.
   ShowMenu(-1);
@@ -51,6 +54,10 @@ void frmMain::cboFullScreen_KeyPress(short& KeyAscii) {
 }
 
 void frmMain::LoadSettings() {
+  LoadSettings(GetIEVersion(version_));
+}
+
+void frmMain::LoadSettings(std::wstring_view ieVersion) {
   for (std::size_t i = 0; i < kSettings.size(); ++i) {
     const SettingEntry& entry = kSettings[i];
     const auto value = modReg_Func::ReadRegValue(reg_, kHkeyCurrentUser, entry.key,
@@ -61,7 +68,7 @@ void frmMain::LoadSettings() {
     ui_.SetText(entry.control, loaded.text);
     loaded.shown = ui_.GetText(entry.control);
   }
-  ui_.SetText(Ctl::txtVer, VersionDisplay(GetIEVersion(version_)));
+  ui_.SetText(Ctl::txtVer, VersionDisplay(ieVersion));
 }
 
 void frmMain::Click(Ctl control) {

@@ -51,8 +51,10 @@ class frmMain {
   void cmdAbout_Click();
   void cboFullScreen_KeyPress(short& KeyAscii);
 
-  // Loading, applying, resetting.
+  // Loading, applying, resetting. LoadSettings asks the shell for the browser
+  // version; the second form shows the version given.
   void LoadSettings();
+  void LoadSettings(std::wstring_view ieVersion);
   void SaveSettings();
   void WriteValue_V(settings::Hive lHive, std::wstring_view sKey, std::wstring_view sValue,
                     std::wstring_view vSetting, std::uint32_t sType, bool bRemove);

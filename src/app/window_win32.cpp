@@ -18,6 +18,9 @@ constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // Posted at the window's first paint: the rest of start-up runs when it is taken
 // from the queue, after the window and all its controls have been painted.
 constexpr UINT kShownMessage = WM_APP + 1;
+// The About panel is hidden until it is asked for: its controls are made the
+// first time it is shown, not before the window's first paint.
+constexpr Ctl kMadeWhenShown = Ctl::frmMenu_1;
 
 // Entry points newer than the oldest systems the program runs on are looked up.
 RECT WindowRectForClient(int width, int height, int dpi) {
@@ -161,8 +164,19 @@ void MainWindow::CreateChildren(Ctl container) {
         SetWindowSubclass(info.hwndItem, &MainWindow::ComboEditProc, 1,
                           reinterpret_cast<DWORD_PTR>(this));
     }
-    if (s.kind == Kind::Panel || s.kind == Kind::Frame) CreateChildren(id);
+    if ((s.kind == Kind::Panel || s.kind == Kind::Frame) && id != kMadeWhenShown)
+      CreateChildren(id);
   }
+}
+
+void MainWindow::CreateAboutControls() {
+  if (aboutMade_ || !Control(kMadeWhenShown)) return;
+  aboutMade_ = true;
+  measure_.reset(CreateCompatibleDC(nullptr));
+  CreateChildren(kMadeWhenShown);
+  measure_.reset();
+  SendMessageW(Control(Ctl::imgLogo), STM_SETIMAGE, IMAGE_BITMAP,
+               reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 void MainWindow::LoadPictures() {
@@ -170,8 +184,9 @@ void MainWindow::LoadPictures() {
   // that showing it needs no picture decoder (nor COM) at start-up.
   logo_.reset(static_cast<HBITMAP>(
       LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-  for (Ctl c : {Ctl::Image1, Ctl::imgLogo})
-    SendMessageW(Control(c), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
+  // The About panel's copy is handed over when that panel's controls are made.
+  SendMessageW(Control(Ctl::Image1), STM_SETIMAGE, IMAGE_BITMAP,
+               reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 LOGFONTW MainWindow::LogFontOf(Font font) const {
@@ -266,8 +281,12 @@ void MainWindow::FitFrame() {
   const int width = TwipsToPixels(kClientWidthTwips, dpi);
   const int height = TwipsToPixels(kClientHeightTwips, dpi);
   const RECT r = WindowRectForClient(width, height, dpi);
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // At start-up the window was made at this size already.
+  RECT now{};
+  if (!GetWindowRect(hwnd_, &now) || now.right - now.left != r.right - r.left ||
+      now.bottom - now.top != r.bottom - r.top)
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The frame a system draws need not be the one it computes for a DPI (a
   // system that keeps one frame size for every DPI); the client area is what
   // must come out exact, so any difference is made up here.
@@ -315,6 +334,7 @@ std::wstring MainWindow::GetText(Ctl control) {
 }
 
 void MainWindow::SetVisible(Ctl control, bool visible) {
+  if (visible && control == kMadeWhenShown) CreateAboutControls();
   ShowWindow(Control(control), visible ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -22,8 +22,12 @@ class MainWindow final : public Controls {
   MainWindow& operator=(const MainWindow&) = delete;
   ~MainWindow() override;
 
-  // Creates the window and every control, hidden. False if the window cannot be made.
+  // Creates the window and its controls, hidden. The About panel's controls
+  // follow the first time that panel is shown (SetVisible), or at
+  // CreateAboutControls. False if the window cannot be made.
   bool Create();
+  // Makes the About panel's controls, once; nothing when they exist.
+  void CreateAboutControls();
   // From here on, events reach the handlers.
   void Attach(frmMain* form) { form_ = form; }
   HWND hwnd() const { return hwnd_; }
@@ -74,7 +78,8 @@ class MainWindow final : public Controls {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   frmMain* form_ = nullptr;
-  bool shown_ = false;  // the first paint has happened
+  bool shown_ = false;      // the first paint has happened
+  bool aboutMade_ = false;  // the About panel's controls exist
   int dpi_ = 96;
   std::array<HWND, kControlCount> controls_{};
   std::array<UniqueFont, 7> fonts_;

@@ -67,6 +67,28 @@ TEST(Keyboard, TabFollowsTheDesignOrderAcrossFrames) {
   EXPECT_EQ(walked, std::vector<Ctl>(expected.begin() + 1, expected.end()));
 }
 
+// The About panel's controls are made when it is first shown; the keyboard
+// reaches them as it reaches the rest: Tab goes to its OK button (the only
+// control there that takes the focus) and Space presses it.
+TEST(Keyboard, TabReachesTheAboutPanelsOKAndSpacePressesIt) {
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  const HWND settings = tavlin.Control(Ctl::frmMenu_0), about = tavlin.Control(Ctl::frmMenu_1);
+  tavlin.ClickLabel(Ctl::Label13);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(about) && !IsWindowEnabled(settings); }));
+  Key(tavlin, VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::cmdAbout; }, 3000));
+  // In a real keyboard's order: the character the key-down makes is handled
+  // before the key comes up.
+  const HWND ok = FocusWindow(tavlin);
+  PostMessageW(ok, WM_KEYDOWN, VK_SPACE, 1);
+  tavlin.Settle();
+  PostMessageW(ok, WM_KEYUP, VK_SPACE, 0xC0000001);
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(settings) && !IsWindowEnabled(about); }))
+      << "the settings panel is back in front";
+  EXPECT_TRUE(tavlin.Close().has_value());
+}
+
 TEST(Keyboard, EnterPressesNothingAndTypingLeavesTheListAlone) {
   RegPutRaw(std::wstring(kMainKey), L"FullScreen", REG_SZ, Utf16Bytes(L"no", true));
   TavlinProcess tavlin;

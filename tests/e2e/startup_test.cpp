@@ -3,6 +3,7 @@
 // this process.
 #include <gtest/gtest.h>
 
+#include "app/layout.h"
 #include "settings/catalogue.h"
 #include "settings/version.h"
 #include "settings/version_win32.h"
@@ -88,9 +89,18 @@ TEST(Startup, AboutPanelSwitchesAndCoversTheSettingsPanel) {
     return GetWindow(GetParent(panel), GW_CHILD) == panel && !IsWindowEnabled(covered) &&
            IsWindowEnabled(panel);
   };
+  EXPECT_EQ(GetWindow(about, GW_CHILD), nullptr) << "its controls are made when it is first shown";
   tavlin.ClickLabel(Ctl::Label13);
   ASSERT_TRUE(WaitFor([&] { return inFront(about, settings); })) << "About panel in front";
   EXPECT_TRUE(IsWindowVisible(about));
+  for (const app::ControlSpec& s : app::Layout()) {
+    if (s.container != Ctl::frmMenu_1 && s.container != Ctl::Frame10) continue;
+    SCOPED_TRACE(std::wstring(s.name));
+    const HWND h = tavlin.Control(s.id);
+    ASSERT_NE(h, nullptr);
+    EXPECT_TRUE(IsWindowVisible(h));
+    EXPECT_EQ(tavlin.Text(h), s.caption);
+  }
   EXPECT_TRUE(IsWindowVisible(settings)) << "both panels stay visible";
   EXPECT_FALSE(IsWindowEnabled(settings)) << "the covered panel takes no input";
   tavlin.Press(Ctl::cmdAbout);

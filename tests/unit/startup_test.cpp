@@ -93,12 +93,27 @@ TEST(FormLoad, CallsThePortsInStartUpOrderAndTheTipsComeAfterTheFirstPaint) {
   EXPECT_EQ(log[0], L"program version");
   EXPECT_EQ(log[1], L"caption") << "the title first";
   EXPECT_LT(first(L"browser version"), first(L"read ")) << "the skin name before any value";
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"browser version"), 1)
+      << "one question to the shell answers the skin name and the version box";
   EXPECT_EQ(std::count(log.begin(), log.end(), L"read BackBitmapIE5"), 1);
   EXPECT_EQ(std::count(log.begin(), log.end(), L"read BackBitmap"), 0);
   EXPECT_LT(last(L"read "), first(L"visible")) << "settings and policies read before the panels";
   EXPECT_LT(last(L"front"), first(L"tip")) << "the panels, then (after the first paint) the tips";
   EXPECT_EQ(std::count(log.begin(), log.end(), L"tip"), 17);
   EXPECT_EQ(log.back(), L"tip");
+}
+
+TEST(LoadSettings, AsksForTheBrowserVersionAgainEachTime) {
+  FormRig rig;
+  CallLog log;
+  rig.version.log = &log;
+  rig.form.Form_Load();
+  EXPECT_EQ(rig.ui.text[Ctl::txtVer], L"IE v6.0.2900");
+  rig.version.major = 7;
+  rig.form.LoadSettings();  // as after a reset
+  EXPECT_EQ(rig.ui.text[Ctl::txtVer], L"IE v7.0.2900");
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"browser version"), 2);
+  EXPECT_EQ(rig.form.sSkinValueName(), L"BackBitmapIE5") << "chosen once, at start-up";
 }
 
 TEST(FormLoad, OldBrowserReadsTheOldSkinName) {

@@ -60,9 +60,75 @@ TEST(TestProgram, IsPerMonitorDpiAware) {
 
 class Layout96 : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(window.Create()); }
+  // The whole window: the About panel's controls as well, which the program
+  // makes only when that panel is first shown.
+  void SetUp() override {
+    ASSERT_TRUE(window.Create());
+    window.CreateAboutControls();
+  }
   MainWindow window{GetModuleHandleW(nullptr)};
 };
+
+bool InAboutPanel(const ControlSpec& s) {
+  for (Ctl c = s.container; c != Ctl::frmMain; c = RowOf(c).container)
+    if (c == Ctl::frmMenu_1) return true;
+  return false;
+}
+
+// The children of a window from the top of the z-order down.
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  for (HWND h = GetWindow(parent, GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    children.push_back(h);
+  return children;
+}
+
+// Before the first paint only what can be seen is made: the About panel is
+// there, empty, until it is first shown; then its controls are made once, at
+// the places and in the order of the design, at the DPI the window has then.
+TEST(AboutPanel, ItsControlsAreMadeWhenItIsFirstShown) {
+  MainWindow window{GetModuleHandleW(nullptr)};
+  ASSERT_TRUE(window.Create());
+  const HWND about = window.Control(Ctl::frmMenu_1);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(GetWindow(about, GW_CHILD), nullptr);
+  for (const ControlSpec& s : Layout()) {
+    SCOPED_TRACE(std::wstring(s.name) + L"(" + std::to_wstring(s.index) + L")");
+    EXPECT_EQ(window.Control(s.id) == nullptr, InAboutPanel(s));
+  }
+  // A move to another DPI before that: the panel is laid out where it is shown.
+  RECT suggested;
+  GetWindowRect(window.hwnd(), &suggested);
+  SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+
+  window.SetVisible(Ctl::frmMenu_1, true);
+  EXPECT_TRUE(GetWindowLongW(about, GWL_STYLE) & WS_VISIBLE);
+  for (const ControlSpec& s : Layout()) {
+    if (!InAboutPanel(s)) continue;
+    SCOPED_TRACE(std::wstring(s.name) + L"(" + std::to_wstring(s.index) + L")");
+    const HWND h = window.Control(s.id);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(GetParent(h), window.Control(s.container));
+    EXPECT_EQ(TextOf(h), s.caption);
+    const RECT r = RectInParent(h);
+    EXPECT_EQ(r.left, TwipsToPixels(s.left, 144));
+    EXPECT_EQ(r.top, TwipsToPixels(s.top, 144));
+  }
+  for (Ctl container : {Ctl::frmMenu_1, Ctl::Frame10}) {
+    std::vector<HWND> expected;
+    for (Ctl c : CreationOrder(container)) expected.push_back(window.Control(c));
+    EXPECT_EQ(Children(window.Control(container)), expected) << "the design's order";
+  }
+  // (The logo is the program's resource, not this test program's: the end-to-end
+  // logo test looks at it on both panels.)
+
+  const HWND label = window.Control(Ctl::Label14);
+  window.SetVisible(Ctl::frmMenu_1, false);
+  window.SetVisible(Ctl::frmMenu_1, true);
+  EXPECT_EQ(window.Control(Ctl::Label14), label) << "made once";
+  EXPECT_EQ(Children(about).size(), CreationOrder(Ctl::frmMenu_1).size());
+}
 
 TEST_F(Layout96, EveryControlMatchesItsRow) {
   ASSERT_EQ(window.Dpi(), 96) << "this suite runs unscaled";
