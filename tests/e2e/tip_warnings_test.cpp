@@ -9,6 +9,7 @@
 #include "support/bitmap_bytes.h"
 #include "support/dialogs_win32.h"
 #include "support/driver_win32.h"
+#include "support/tip_texts.h"
 #include "tooltip/tip_catalogue.h"
 
 namespace tavlin::testing {
@@ -17,15 +18,6 @@ namespace {
 using namespace settings;
 
 constexpr int kFileNameField = 1148;  // the file-open dialog's name box
-
-std::map<Ctl, std::wstring> CatalogueWith(std::map<Ctl, std::wstring> extra) {
-  std::map<Ctl, std::wstring> tips;
-  for (const auto& row : tooltip::TipCatalogue()) {
-    tips[row.control] = tooltip::TipText(row);
-    if (extra.count(row.control)) tips[row.control] += L"\r\n" + extra[row.control];
-  }
-  return tips;
-}
 
 std::string Narrow(const std::map<Ctl, std::wstring>& tips) {
   std::string out;

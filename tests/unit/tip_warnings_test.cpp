@@ -6,6 +6,7 @@
 #include "form_rig.h"
 #include "settings/policy.h"
 #include "support/bitmap_bytes.h"
+#include "support/tip_texts.h"
 #include "tooltip/tip_catalogue.h"
 
 namespace tavlin::testing {
@@ -22,15 +23,6 @@ std::map<Ctl, std::wstring> Tips(const RecordingTips& tips) {
   std::map<Ctl, std::wstring> now;
   for (const auto& row : tooltip::TipCatalogue()) now[row.control] = *tips.Current(row.control);
   return now;
-}
-
-std::map<Ctl, std::wstring> CatalogueWith(std::map<Ctl, std::wstring> extra) {
-  std::map<Ctl, std::wstring> tips;
-  for (const auto& row : tooltip::TipCatalogue()) {
-    tips[row.control] = tooltip::TipText(row);
-    if (extra.count(row.control)) tips[row.control] += L"\r\n" + extra[row.control];
-  }
-  return tips;
 }
 
 void PutPolicyPage(FormRig& rig, std::wstring_view page) {

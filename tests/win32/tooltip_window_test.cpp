@@ -24,18 +24,32 @@ namespace {
 using tooltip::modToolTip::TipTable;
 using tooltip::modToolTip::ToolTipWndProc;
 
-TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
-  app::MainWindow window(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(window.Create());
+// The real window and tooltip port, the form over doubles for everything else.
+// The window goes with the rig; its end asks this thread to quit, which is
+// taken back so that the tests go on.
+struct TipsRig {
+  app::MainWindow window{GetModuleHandleW(nullptr)};
+  bool made = window.Create();
   FakeControls ui;
   MemoryRegistry reg;
   FakeVersion version;
   RecordingShell shell;
   FakeFiles files;
-  tooltip::Win32Tooltips tips(window.hwnd(), [&window](Ctl c) { return window.Control(c); });
-  app::frmMain form({ui, reg, version, tips, shell, files});
+  tooltip::Win32Tooltips tips{window.hwnd(), [this](Ctl c) { return window.Control(c); }};
+  app::frmMain form{{ui, reg, version, tips, shell, files}};
+  ~TipsRig() {
+    DestroyWindow(window.hwnd());
+    MSG quit;
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
+};
+
+TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
+  TipsRig rig;
+  ASSERT_TRUE(rig.made);
+  app::MainWindow& window = rig.window;
   const std::size_t before = TipTable().size();
-  form.SetToolTips();
+  rig.form.SetToolTips();
 
   const auto rows = tooltip::TipCatalogue();
   ASSERT_EQ(TipTable().size(), before + 17);
@@ -71,23 +85,16 @@ TEST(TooltipWindows, StartUpMakesSeventeenInCatalogueOrder) {
                  return HWND{};
                }).CreateToolTip(Ctl::txtStart, L"x"));
   EXPECT_EQ(TipTable().size(), before + 17);
-  DestroyWindow(window.hwnd());
-  MSG quit;  // the window's end asks this thread to quit; the tests go on
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 // A line a check adds reaches the tooltip window itself, in the tip's one tool,
 // and leaves it again; the other tips keep their texts.
 TEST(TooltipWindows, ACheckReplacesTheTextOfTheOneTipItConcerns) {
-  app::MainWindow window(GetModuleHandleW(nullptr));
-  ASSERT_TRUE(window.Create());
-  FakeControls ui;
-  MemoryRegistry reg;
-  FakeVersion version;
-  RecordingShell shell;
-  FakeFiles files;
-  tooltip::Win32Tooltips tips(window.hwnd(), [&window](Ctl c) { return window.Control(c); });
-  app::frmMain form({ui, reg, version, tips, shell, files});
+  TipsRig rig;
+  ASSERT_TRUE(rig.made);
+  app::MainWindow& window = rig.window;
+  FakeControls& ui = rig.ui;
+  app::frmMain& form = rig.form;
   const std::size_t before = TipTable().size();
   form.SetToolTips();
   const auto rows = tooltip::TipCatalogue();
@@ -116,9 +123,6 @@ TEST(TooltipWindows, ACheckReplacesTheTextOfTheOneTipItConcerns) {
   ui.Type(Ctl::txtSmBmp, L"");
   form.LostFocus(Ctl::txtSmBmp);
   EXPECT_EQ(textOf(smBmp), tooltip::TipText(rows[smBmp]));
-  DestroyWindow(window.hwnd());
-  MSG quit;
-  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 // The tools of one tooltip window, with their texts.
