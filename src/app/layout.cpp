@@ -192,9 +192,12 @@ int RoomToTheRight(const ControlSpec& s) {
 }
 
 LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int room) {
-  // Nearer two lines high than one is a label of several lines: a font a pixel
-  // taller than the design's does not make a two-line label a squeezed single line.
-  if (2 * height > 3 * lineHeight) return {width, 0};
+  // A label of several lines is more than one and three quarters lines high.
+  // The design's one-line labels come to at most about 1.6 lines of their font
+  // (a roomy 19 pixels for a 12-pixel line, 29 for 19 at 150%), its two-line
+  // ones at least about 1.9 (21 pixels for an 11-pixel line): a font a pixel
+  // taller or shorter than the design's changes neither into the other.
+  if (4 * height > 7 * lineHeight) return {width, 0};
   // A few pixels to spare: labels draw their text slightly inset, and an
   // underline or a glyph's overhang must not be cut.
   constexpr int kSpare = 3;

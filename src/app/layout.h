@@ -81,7 +81,7 @@ int RoomToTheRight(const ControlSpec& s);
 // longer than its design width (the maker's host name) is not cut off, but not
 // beyond its room. A caption wider than its room is drawn narrower instead:
 // textRoom is the width its text must be brought within, 0 when the caption
-// fits as it is. Labels of several lines (more than one and a half lines high)
+// fits as it is. Labels of several lines (more than 1.75 lines high)
 // keep their width and wrap. A label never shrinks below its design width. All
 // figures in pixels.
 struct LabelFit {

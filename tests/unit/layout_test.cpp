@@ -86,9 +86,15 @@ TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   EXPECT_EQ(FitLabel(90, 26, 150, 13, 120).textRoom, 0);
   EXPECT_EQ(FitLabel(327, 21, 490, 11, 360).width, 327);
   EXPECT_EQ(FitLabel(327, 21, 490, 11, 360).textRoom, 0);
-  // The boundary: one and a half lines high is still one line, a pixel more wraps.
-  EXPECT_EQ(FitLabel(96, 18, 113, 12, 300).width, 116);
-  EXPECT_EQ(FitLabel(96, 19, 113, 12, 300).width, 96);
+  // The boundary: one and three quarter lines high is still one line, a pixel
+  // more wraps.
+  EXPECT_EQ(FitLabel(96, 21, 113, 12, 300).width, 116);
+  EXPECT_EQ(FitLabel(96, 22, 113, 12, 300).width, 96);
+  // "Small Spinning logo" (285 twips high) in Wine 8's Tahoma stays one line and
+  // grows to its caption: 19 pixels for a 12-pixel line at 96 DPI, 29 for 19 at
+  // 144 DPI (where it had wrapped onto a second line that its height cut).
+  EXPECT_EQ(FitLabel(99, 19, 110, 12, 105).width, 105);
+  EXPECT_EQ(FitLabel(149, 29, 170, 19, 165).width, 165);
   // Fits with its spare pixels exactly: nothing narrowed.
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).width, 98);
   EXPECT_EQ(FitLabel(90, 13, 95, 13, 98).textRoom, 0);
