@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "app/colours.h"
 #include "app/frmMain.h"
@@ -40,6 +41,33 @@ int IconSize(int metric, int dpi) {
   return get ? get(metric, static_cast<UINT>(dpi)) : GetSystemMetrics(metric);
 }
 
+struct Icons {
+  UniqueIcon big, small;
+};
+// The program's icon at the sizes a DPI asks for.
+Icons LoadIcons(HINSTANCE instance, int dpi) {
+  const auto load = [instance, dpi](int cx, int cy) {
+    return UniqueIcon(
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
+                                      IconSize(cx, dpi), IconSize(cy, dpi), 0)));
+  };
+  return {load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
+}
+
+// The window class carries the icons at the screen's DPI, made once for the
+// program's life. A window at that DPI shows them from its first frame without
+// icons of its own: giving it its own as well would have the window system turn
+// a second pair into its pictures before the window is shown (some 3 ms under
+// Wine).
+struct ClassIcons {
+  Icons icons;
+  int dpi;
+};
+const ClassIcons& ClassIconsFor(HINSTANCE instance, int screenDpi) {
+  static const ClassIcons made{LoadIcons(instance, screenDpi), screenDpi};
+  return made;
+}
+
 Rgb RgbOf(int sysColour) {
   const COLORREF c = GetSysColor(sysColour);
   return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
@@ -69,23 +97,29 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::Create() {
+  // Made at its size for the screen's DPI from the start, so that it need not
+  // be resized (and its surface made again) before it is shown; FitFrame makes
+  // up any difference for the window's own DPI.
+  const int screenDpi = WindowDpi(nullptr);
+  const ClassIcons& classIcons = ClassIconsFor(instance_, screenDpi);
+  iconDpi_ = classIcons.dpi;
+
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &MainWindow::WndProc;
   wc.hInstance = instance_;
+  wc.hIcon = classIcons.icons.big.get();
+  wc.hIconSm = classIcons.icons.small.get();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kMainClass;
   RegisterClassExW(&wc);
   wc.lpfnWndProc = &MainWindow::ContainerProc;
+  wc.hIcon = wc.hIconSm = nullptr;
   wc.hbrBackground = nullptr;  // painted in WM_ERASEBKGND, in the container's own colour
   wc.lpszClassName = kContainerClass;
   RegisterClassExW(&wc);
 
-  // Made at its size for the screen's DPI from the start, so that it need not
-  // be resized (and its surface made again) before it is shown; FitFrame makes
-  // up any difference for the window's own DPI.
-  const int screenDpi = WindowDpi(nullptr);
   const RECT frame = WindowRectForClient(TwipsToPixels(kClientWidthTwips, screenDpi),
                                          TwipsToPixels(kClientHeightTwips, screenDpi), screenDpi);
   hwnd_ = CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
@@ -270,14 +304,16 @@ void MainWindow::ApplyDpi(int dpi) {
 
 void MainWindow::FitFrame() {
   const int dpi = dpi_;
-  bigIcon_.reset(
-      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
-                                    IconSize(SM_CXICON, dpi), IconSize(SM_CYICON, dpi), 0)));
-  smallIcon_.reset(
-      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
-                                    IconSize(SM_CXSMICON, dpi), IconSize(SM_CYSMICON, dpi), 0)));
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+  // The icons in use serve at the DPI they were made for; at another the
+  // window gets its own, and the ones it had go once it has let go of them.
+  if (dpi != iconDpi_) {
+    Icons own = LoadIcons(instance_, dpi);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own.big.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.small.get()));
+    bigIcon_ = std::move(own.big);
+    smallIcon_ = std::move(own.small);
+    iconDpi_ = dpi;
+  }
   const int width = TwipsToPixels(kClientWidthTwips, dpi);
   const int height = TwipsToPixels(kClientHeightTwips, dpi);
   const RECT r = WindowRectForClient(width, height, dpi);

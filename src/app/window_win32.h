@@ -84,8 +84,9 @@ class MainWindow final : public Controls {
   std::array<HWND, kControlCount> controls_{};
   std::array<UniqueFont, 7> fonts_;
   std::array<UniqueFont, kControlCount> condensed_;  // per label, only where needed
-  UniqueIcon bigIcon_, smallIcon_;
-  UniqueDC measure_;  // while controls are placed: one DC to measure every caption in
+  UniqueIcon bigIcon_, smallIcon_;  // its own icons, once its DPI is not the class icons'
+  int iconDpi_ = 0;                 // the DPI of the icons the window shows
+  UniqueDC measure_;                // while controls are placed: one DC to measure every caption in
   UniqueBitmap logo_;
 };
 

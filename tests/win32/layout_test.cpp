@@ -66,6 +66,13 @@ class Layout96 : public ::testing::Test {
     ASSERT_TRUE(window.Create());
     window.CreateAboutControls();
   }
+  // As when the window is moved to a monitor of that DPI.
+  void MoveTo(int dpi) {
+    RECT suggested;
+    GetWindowRect(window.hwnd(), &suggested);
+    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+  }
   MainWindow window{GetModuleHandleW(nullptr)};
 };
 
@@ -256,14 +263,7 @@ TEST_F(Layout96, TheProductDescriptionWrapsInsteadOfNarrowing) {
 TEST_F(Layout96, ADpiChangeLaysTheWindowOutAgain) {
   std::vector<RECT> at96;
   for (const ControlSpec& s : Layout()) at96.push_back(RectInParent(window.Control(s.id)));
-  const auto moveTo = [&](int dpi) {
-    RECT suggested;
-    GetWindowRect(window.hwnd(), &suggested);
-    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-  };
-
-  moveTo(144);
+  MoveTo(144);
   EXPECT_EQ(window.Dpi(), 144);
   RECT client;
   GetClientRect(window.hwnd(), &client);
@@ -287,12 +287,42 @@ TEST_F(Layout96, ADpiChangeLaysTheWindowOutAgain) {
   EXPECT_EQ(lf.lfHeight, -17) << "Tahoma 8.25 at 144 DPI";
   EXPECT_GT(ExpectOneLineCaptionsWhole(window), 20);
 
-  moveTo(96);
+  MoveTo(96);
   std::size_t i = 0;
   for (const ControlSpec& s : Layout()) {
     SCOPED_TRACE(std::wstring(s.name));
     const RECT r = RectInParent(window.Control(s.id));
     EXPECT_TRUE(EqualRect(&r, &at96[i++]));
+  }
+}
+
+// The width of the icon the window shows for `which`: its own, or else its class's.
+int ShownIconWidth(HWND h, WPARAM which) {
+  auto icon = reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, which, 0));
+  if (!icon)
+    icon =
+        reinterpret_cast<HICON>(GetClassLongPtrW(h, which == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  BITMAP bm{};
+  GetObjectW(info.hbmMask, sizeof bm, &bm);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bm.bmWidth;
+}
+
+// The title bar and the task bar show the program's icons at the sizes the
+// window's DPI asks for, after every move to another DPI too.
+TEST_F(Layout96, TheIconsFollowTheDpi) {
+  const auto expectIconsFor = [this](int dpi) {
+    SCOPED_TRACE(dpi);
+    EXPECT_EQ(ShownIconWidth(window.hwnd(), ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi));
+    EXPECT_EQ(ShownIconWidth(window.hwnd(), ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+  };
+  expectIconsFor(96);
+  for (int dpi : {144, 120, 96}) {
+    MoveTo(dpi);
+    expectIconsFor(dpi);
   }
 }
 
