@@ -131,12 +131,16 @@ bool MainWindow::Create() {
   // once; a later DPI change lays it out again.
   dpi_ = WindowDpi(hwnd_);
   CreateFonts();
-  measure_.reset(CreateCompatibleDC(nullptr));
-  CreateChildren(Ctl::frmMain);
-  measure_.reset();
+  CreateControlsOf(Ctl::frmMain);
   LoadPictures();
   FitFrame();
   return true;
+}
+
+void MainWindow::CreateControlsOf(Ctl container) {
+  measure_.reset(CreateCompatibleDC(nullptr));
+  CreateChildren(container);
+  measure_.reset();
 }
 
 void MainWindow::CreateChildren(Ctl container) {
@@ -206,9 +210,7 @@ void MainWindow::CreateChildren(Ctl container) {
 void MainWindow::CreateAboutControls() {
   if (aboutMade_ || !Control(kMadeWhenShown)) return;
   aboutMade_ = true;
-  measure_.reset(CreateCompatibleDC(nullptr));
-  CreateChildren(kMadeWhenShown);
-  measure_.reset();
+  CreateControlsOf(kMadeWhenShown);
   SendMessageW(Control(Ctl::imgLogo), STM_SETIMAGE, IMAGE_BITMAP,
                reinterpret_cast<LPARAM>(logo_.get()));
 }

@@ -61,6 +61,8 @@ class MainWindow final : public Controls {
   // A caption's width on one line, the height of a line and the font's average
   // character width.
   Extent CaptionExtent(HFONT font, std::wstring_view caption) const;
+  // Makes the container's controls, and theirs, measuring captions in one DC.
+  void CreateControlsOf(Ctl container);
   void CreateChildren(Ctl container);
   LOGFONTW LogFontOf(Font font) const;  // at dpi_
   void CreateFonts();                   // the seven fonts, at dpi_

@@ -58,6 +58,14 @@ TEST(TestProgram, IsPerMonitorDpiAware) {
             DPI_AWARENESS_PER_MONITOR_AWARE);
 }
 
+// As when the window is moved to a monitor of that DPI.
+void MoveWindowTo(const MainWindow& window, int dpi) {
+  RECT suggested;
+  GetWindowRect(window.hwnd(), &suggested);
+  SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+}
+
 class Layout96 : public ::testing::Test {
  protected:
   // The whole window: the About panel's controls as well, which the program
@@ -66,13 +74,7 @@ class Layout96 : public ::testing::Test {
     ASSERT_TRUE(window.Create());
     window.CreateAboutControls();
   }
-  // As when the window is moved to a monitor of that DPI.
-  void MoveTo(int dpi) {
-    RECT suggested;
-    GetWindowRect(window.hwnd(), &suggested);
-    SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                 reinterpret_cast<LPARAM>(&suggested));
-  }
+  void MoveTo(int dpi) { MoveWindowTo(window, dpi); }
   MainWindow window{GetModuleHandleW(nullptr)};
 };
 
@@ -104,10 +106,7 @@ TEST(AboutPanel, ItsControlsAreMadeWhenItIsFirstShown) {
     EXPECT_EQ(window.Control(s.id) == nullptr, InAboutPanel(s));
   }
   // A move to another DPI before that: the panel is laid out where it is shown.
-  RECT suggested;
-  GetWindowRect(window.hwnd(), &suggested);
-  SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-               reinterpret_cast<LPARAM>(&suggested));
+  MoveWindowTo(window, 144);
 
   window.SetVisible(Ctl::frmMenu_1, true);
   EXPECT_TRUE(GetWindowLongW(about, GWL_STYLE) & WS_VISIBLE);
