@@ -3,8 +3,11 @@
 #   host  - the rules, unit tests under AddressSanitizer and UBSan
 #   win64 - the x64 tavlin.exe and its Wine suites (adapters, end-to-end under
 #           Xvfb), on the host's Wine 8 and on Debian trixie's Wine 10
+#   imports - both programs' import tables and PE headers against the export
+#           tables of every Windows they claim
 #   win32 - the x86 tavlin.exe and the same suites built for x86, on trixie's
-#           Wine 10 in a 64-bit prefix (as on 64-bit Windows)
+#           Wine 10 in a 64-bit prefix (as on 64-bit Windows); its end-to-end
+#           suite once more with tavlin.exe told it runs on Windows XP
 #   fuzz  - the registry read rules, the bitmap header reading and the .reg reader
 #           under libFuzzer, 20 seconds each
 # and checks first that every source file keeps the clang-format style.
@@ -36,6 +39,11 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32
 cmake --preset win64 >/dev/null
 cmake --build --preset win64
+
+# Each program imports only what every Windows it claims exports, and its PE
+# header asks for none newer (tests/imports/README.md).
+step "Imports: every Windows each program claims"
+python3 tests/imports/check_imports.py x86 build/win32/tavlin.exe x64 build/win64/tavlin.exe
 
 # The counts of each suite in a ctest JUnit record, and why any case was
 # skipped. usage: suite_counts JUNIT_XML
