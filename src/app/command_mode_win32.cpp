@@ -95,7 +95,11 @@ class Win32Console : public ConsolePort {
     if (std && std != INVALID_HANDLE_VALUE) return std;
     if (!triedConsole_) {
       triedConsole_ = true;
-      if (AttachConsole(ATTACH_PARENT_PROCESS))
+      // XP and later; on 2000 the output reaches only a redirected handle.
+      using AttachFn = BOOL(WINAPI*)(DWORD);
+      const auto attach = ProcAddress<AttachFn>(GetModuleHandleW(L"kernel32.dll"), "AttachConsole");
+      constexpr DWORD kParentProcess = static_cast<DWORD>(-1);  // ATTACH_PARENT_PROCESS
+      if (attach && attach(kParentProcess))
         console_.reset(FileHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                               OPEN_EXISTING, 0, nullptr)));

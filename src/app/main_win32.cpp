@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <new>
 
 #include "app/command_line.h"
 #include "app/command_mode_win32.h"
@@ -21,8 +22,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
       command.mode != tavlin::app::RunMode::Window)
     return tavlin::app::RunCommandMode(command);
 
+  // The standard classes are the version 6 controls' own (XP and later); an
+  // older library may refuse a request that names them.
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&icc);
+  if (!InitCommonControlsEx(&icc)) {
+    icc.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&icc);
+  }
 
   tavlin::app::MainWindow window(instance);
   if (!window.Create()) return 1;
@@ -61,6 +67,42 @@ void __verbose_terminate_handler() {
   std::abort();
 }
 }  // namespace __gnu_cxx
+
+// The library's operator new reports failure with an exception; its code
+// brings the whole exception machinery, and with it a threads library that
+// older systems cannot load. Running out of memory ends the program here, as
+// the uncaught exception would.
+void* operator new(std::size_t size) {
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  std::abort();
+}
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return std::malloc(size ? size : 1);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
+  std::free(p);
+}
 
 // The library's containers report a length or index out of range through these
 // helpers, which build a std::logic_error from a message; the error classes

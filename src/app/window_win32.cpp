@@ -19,6 +19,8 @@ constexpr DWORD kMainExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 // Posted at the window's first paint: the rest of start-up runs when it is taken
 // from the queue, after the window and all its controls have been painted.
 constexpr UINT kShownMessage = WM_APP + 1;
+// Sent by 8.1 and later when the window moves to a screen of another DPI.
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 // The About panel is hidden until it is asked for: its controls are made the
 // first time it is shown, not before the window's first paint.
 constexpr Ctl kMadeWhenShown = Ctl::frmMenu_1;
@@ -436,7 +438,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case kShownMessage:
       if (form_) form_->Form_Shown();
       return 0;
-    case WM_DPICHANGED: {
+    case kDpiChanged: {
       ApplyDpi(HIWORD(wp));
       const RECT* suggested = reinterpret_cast<const RECT*>(lp);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,

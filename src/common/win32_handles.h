@@ -92,13 +92,27 @@ class SelectScope {
   HGDIOBJ old_;
 };
 
-// GetProcAddress returns a generic function pointer; this is the one place
-// it is cast to a real signature.
+// How entry points are looked up at run time: GetProcAddress, unless a test
+// denies some to see what a system without them gets. `name` may be an
+// ordinal (MAKEINTRESOURCEA).
+using ProcLookup = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+ProcLookup ActiveProcLookup();
+// Replaces the look-up (null: GetProcAddress again); returns the one it replaces.
+ProcLookup SetProcLookup(ProcLookup lookup);
+
+// Entry points newer than the oldest system the program runs on are looked up,
+// never imported. GetProcAddress returns a generic function pointer; this is
+// the one place it is cast to a real signature.
 template <typename F>
 F ProcAddress(HMODULE module, const char* name) {
-  const FARPROC p = module ? GetProcAddress(module, name) : nullptr;
+  const FARPROC p = module ? ActiveProcLookup()(module, name) : nullptr;
   return reinterpret_cast<F>(reinterpret_cast<void (*)()>(p));
 }
+
+// A system library, loaded from the system folder only: with the search flag
+// that keeps other folders out where the system knows it (AddDllDirectory is
+// the sign), else by its full path there. Null if it cannot be loaded.
+HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // COM, apartment-threaded on the window's thread, started once on first need
 // and ended when the program exits.

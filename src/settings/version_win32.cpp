@@ -12,7 +12,7 @@ namespace tavlin::settings {
 void Win32Version::ShellDllGetVersion(DllVersionRecord& record) {
   static_assert(sizeof(DllVersionRecord) == 20, "the shell's DLLVERSIONINFO layout");
   using DllGetVersionFn = HRESULT(CALLBACK*)(void*);
-  const UniqueModule shlwapi(LoadLibraryW(L"shlwapi.dll"));
+  const UniqueModule shlwapi(LoadSystemLibrary(L"shlwapi.dll"));
   const auto get = ProcAddress<DllGetVersionFn>(shlwapi.get(), "DllGetVersion");
   if (get) get(&record);  // a failure leaves the record as it was
 }

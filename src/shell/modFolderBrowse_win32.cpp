@@ -42,11 +42,19 @@ std::optional<std::wstring> BrowseForFolder(const ShellApi& api, std::wstring_vi
   request.lParam = reinterpret_cast<LPARAM>(&data);
 
   const ItemList chosen(api.SHBrowseForFolderW(&request), api.CoTaskMemFree);
-  if (!chosen || !api.SHGetPathFromIDListEx) return std::nullopt;
-  std::wstring path(kLongPathChars, L'\0');
-  if (!api.SHGetPathFromIDListEx(chosen.get(), path.data(), static_cast<DWORD>(path.size()),
-                                 GPFIDL_DEFAULT))
-    return std::nullopt;
+  if (!chosen) return std::nullopt;
+  if (api.SHGetPathFromIDListEx) {
+    std::wstring path(kLongPathChars, L'\0');
+    constexpr int kDefaultForm = 0;  // GPFIDL_DEFAULT
+    if (!api.SHGetPathFromIDListEx(chosen.get(), path.data(), static_cast<DWORD>(path.size()),
+                                   kDefaultForm))
+      return std::nullopt;
+    return FolderPathFromBuffer(path);
+  }
+  // Before Vista: the path of a folder the browser can show fits MAX_PATH.
+  if (!api.SHGetPathFromIDListW) return std::nullopt;
+  std::wstring path(MAX_PATH, L'\0');
+  if (!api.SHGetPathFromIDListW(chosen.get(), path.data())) return std::nullopt;
   return FolderPathFromBuffer(path);
 }
 

@@ -27,7 +27,12 @@ void FillShell32(ShellApi& api, HMODULE shell32) {
   Resolve(api.ShellExecuteW, shell32, "ShellExecuteW");
   Resolve(api.SHBrowseForFolderW, shell32, "SHBrowseForFolderW");
   Resolve(api.SHGetPathFromIDListEx, shell32, "SHGetPathFromIDListEx");
+  Resolve(api.SHGetPathFromIDListW, shell32, "SHGetPathFromIDListW");
   Resolve(api.ILCreateFromPathW, shell32, "ILCreateFromPathW");
+  // The shell of 2000 has it under its ordinal only.
+  constexpr WORD kILCreateFromPathW = 190;
+  if (!api.ILCreateFromPathW)
+    Resolve(api.ILCreateFromPathW, shell32, MAKEINTRESOURCEA(kILCreateFromPathW));
   Resolve(api.SHGetFolderPathW, shell32, "SHGetFolderPathW");
 }
 

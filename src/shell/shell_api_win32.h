@@ -16,7 +16,10 @@ struct ShellApi {
   // shell32
   HINSTANCE(WINAPI* ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) = nullptr;
   PIDLIST_ABSOLUTE(WINAPI* SHBrowseForFolderW)(LPBROWSEINFOW) = nullptr;
-  BOOL(WINAPI* SHGetPathFromIDListEx)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, GPFIDL_FLAGS) = nullptr;
+  // Vista and later: any length of path. Elsewhere the plain form, which
+  // writes at most MAX_PATH characters.
+  BOOL(WINAPI* SHGetPathFromIDListEx)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, int) = nullptr;
+  BOOL(WINAPI* SHGetPathFromIDListW)(PCIDLIST_ABSOLUTE, PWSTR) = nullptr;
   // Makes an absolute item identifier list from a UTF-16 path.
   PIDLIST_ABSOLUTE(WINAPI* ILCreateFromPathW)(PCWSTR) = nullptr;
   HRESULT(WINAPI* SHGetFolderPathW)(HWND, int, HANDLE, DWORD, LPWSTR) = nullptr;

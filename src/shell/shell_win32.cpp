@@ -17,10 +17,6 @@ namespace {
 static_assert(kFnErrInvalidFileName == FNERR_INVALIDFILENAME);
 static_assert(kOfnFileMustExist == OFN_FILEMUSTEXIST);
 
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
 const wchar_t* OrNull(const std::optional<std::wstring>& text) {
   return text ? text->c_str() : nullptr;
 }

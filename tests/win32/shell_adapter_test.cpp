@@ -123,9 +123,10 @@ PIDLIST_ABSOLUTE WINAPI FakeBrowse(LPBROWSEINFOW bi) {
   }
   return g->browseAnswer;
 }
-BOOL WINAPI FakeGetPath(PCIDLIST_ABSOLUTE list, PWSTR buffer, DWORD size, GPFIDL_FLAGS flags) {
+BOOL WINAPI FakeGetPath(PCIDLIST_ABSOLUTE list, PWSTR buffer, DWORD size, int flags) {
   g->pathRequests.emplace_back(list, size);
-  if (flags != GPFIDL_DEFAULT || !g->pathAnswer || g->pathAnswer->size() >= size) return FALSE;
+  if (flags != 0 /* GPFIDL_DEFAULT */ || !g->pathAnswer || g->pathAnswer->size() >= size)
+    return FALSE;
   std::copy(g->pathAnswer->begin(), g->pathAnswer->end(), buffer);
   buffer[g->pathAnswer->size()] = L'\0';
   return TRUE;
@@ -532,7 +533,7 @@ TEST(ShellOnWine, StartFolderListNamesTheFolder) {
   ASSERT_TRUE(list);
   std::wstring path(shell::kLongPathChars, L'\0');
   ASSERT_TRUE(api.SHGetPathFromIDListEx(list.get(), path.data(), static_cast<DWORD>(path.size()),
-                                        GPFIDL_DEFAULT));
+                                        0 /* GPFIDL_DEFAULT */));
   EXPECT_EQ(std::wstring(path.c_str()), L"C:\\windows");
   // A folder that does not exist gives no list; the browser then opens with
   // the selection the shell chooses.
