@@ -2,12 +2,23 @@
 
 #include <algorithm>
 
+#include "common/pictures.h"
+
 namespace tavlin::app {
 namespace {
 
 constexpr SysColour D = kDefaultColour;
 constexpr bool V = true;  // visible
 constexpr bool E = true;  // enabled
+
+// A picture's "..." button in Frame2: which button it is, and its index, come
+// from the picture table.
+// clang-format off
+constexpr ControlSpec PictureButton(PictureRole role, int top, int tab) {
+  return {PictureOf(role).button, L"cmdBmp", static_cast<int>(role), Kind::Button, Ctl::Frame2,
+          6450, top, 315, 285, L"...", Font::SansSerif, D, D, V, E, tab};
+}
+// clang-format on
 
 #define HOST L"www.korvanti.example"
 static_assert(kMakerHost == std::wstring_view(HOST));
@@ -47,20 +58,20 @@ constexpr std::array kLayout = {
     // Frame2, "Pictures && Spinning Logos".
     ControlSpec{Ctl::Label5, L"Label5", -1, Kind::Label, Ctl::Frame2, 180, 360, 1365, 165, L"Toolbar Skin", Font::Tahoma, D, D, V, E, 39},
     ControlSpec{Ctl::txtSkin, L"txtSkin", -1, Kind::TextBox, Ctl::Frame2, 1650, 330, 4815, 285, L"", Font::Tahoma, D, D, V, E, 10},
-    ControlSpec{Ctl::cmdBmp_0, L"cmdBmp", 0, Kind::Button, Ctl::Frame2, 6450, 330, 315, 285, L"...", Font::SansSerif, D, D, V, E, 16},
+    PictureButton(PictureRole::Skin, 330, 16),
     ControlSpec{Ctl::Label12, L"Label12", -1, Kind::Label, Ctl::Frame2, 180, 660, 1485, 285, L"Small Static logo", Font::Tahoma, D, D, V, E, 32},
     ControlSpec{Ctl::txtSmStat, L"txtSmStat", -1, Kind::TextBox, Ctl::Frame2, 1650, 630, 4815, 285, L"", Font::Tahoma, D, D, V, E, 11},
-    ControlSpec{Ctl::cmdBmp_3, L"cmdBmp", 3, Kind::Button, Ctl::Frame2, 6450, 630, 315, 285, L"...", Font::SansSerif, D, D, V, E, 17},
+    PictureButton(PictureRole::SmallStatic, 630, 17),
     ControlSpec{Ctl::Label9, L"Label9", -1, Kind::Label, Ctl::Frame2, 180, 960, 1485, 285, L"Small Spinning logo ", Font::Tahoma, D, D, V, E, 38},
     ControlSpec{Ctl::txtSmBmp, L"txtSmBmp", -1, Kind::TextBox, Ctl::Frame2, 1650, 930, 4815, 285, L"", Font::Tahoma, D, D, V, E, 12},
-    ControlSpec{Ctl::cmdBmp_1, L"cmdBmp", 1, Kind::Button, Ctl::Frame2, 6450, 930, 315, 285, L"...", Font::SansSerif, D, D, V, E, 18},
+    PictureButton(PictureRole::SmallSpinning, 930, 18),
     ControlSpec{Ctl::Line1, L"Line1", -1, Kind::Line, Ctl::Frame2, 150, 1260, 6615, 0, L"", Font::Tahoma, D, D, V, E, -1},
     ControlSpec{Ctl::Label11, L"Label11", -1, Kind::Label, Ctl::Frame2, 180, 1350, 1485, 195, L"Large Static Logo", Font::Tahoma, D, D, V, E, 33},
     ControlSpec{Ctl::txtLgStat, L"txtLgStat", -1, Kind::TextBox, Ctl::Frame2, 1650, 1320, 4815, 285, L"", Font::Tahoma, D, D, V, E, 13},
-    ControlSpec{Ctl::cmdBmp_4, L"cmdBmp", 4, Kind::Button, Ctl::Frame2, 6450, 1320, 315, 285, L"...", Font::SansSerif, D, D, V, E, 19},
+    PictureButton(PictureRole::LargeStatic, 1320, 19),
     ControlSpec{Ctl::Label8, L"Label8", -1, Kind::Label, Ctl::Frame2, 180, 1650, 1485, 195, L"Large Spinning Logo", Font::Tahoma, D, D, V, E, 34},
     ControlSpec{Ctl::txtLgBmp, L"txtLgBmp", -1, Kind::TextBox, Ctl::Frame2, 1650, 1620, 4815, 285, L"", Font::Tahoma, D, D, V, E, 14},
-    ControlSpec{Ctl::cmdBmp_2, L"cmdBmp", 2, Kind::Button, Ctl::Frame2, 6450, 1620, 315, 285, L"...", Font::SansSerif, D, D, V, E, 20},
+    PictureButton(PictureRole::LargeSpinning, 1620, 20),
     ControlSpec{Ctl::cmdReset, L"cmdReset", -1, Kind::Button, Ctl::Frame2, 1650, 1980, 3165, 255, L"Reset Pictures && Logos to their Default", Font::Tahoma, D, D, V, E, 15},
 
     // Frame4, "Directories".

@@ -53,7 +53,7 @@ std::wstring Expects(int edge, bool frames) {
 }
 
 std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
-  const int edge = ExpectedEdge(role);
+  const int edge = PictureOf(role).edge;
   std::wstring line = Size(h.width, h.height);
   if (Spinning(role)) {
     // A vertical strip of square frames: the height a whole multiple of the width.
@@ -68,37 +68,6 @@ std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
 }
 
 }  // namespace
-
-std::optional<PictureRole> PictureRoleOf(Ctl box) {
-  switch (box) {
-    case Ctl::txtSkin:
-      return PictureRole::Skin;
-    case Ctl::txtSmBmp:
-      return PictureRole::SmallSpinning;
-    case Ctl::txtLgBmp:
-      return PictureRole::LargeSpinning;
-    case Ctl::txtSmStat:
-      return PictureRole::SmallStatic;
-    case Ctl::txtLgStat:
-      return PictureRole::LargeStatic;
-    default:
-      return std::nullopt;
-  }
-}
-
-int ExpectedEdge(PictureRole role) {
-  switch (role) {
-    case PictureRole::SmallSpinning:
-    case PictureRole::SmallStatic:
-      return 22;
-    case PictureRole::LargeSpinning:
-    case PictureRole::LargeStatic:
-      return 38;
-    case PictureRole::Skin:
-      break;
-  }
-  return 0;
-}
 
 PathShape ShapeOfPath(std::wstring_view path) {
   std::wstring p(path);
