@@ -362,13 +362,7 @@ void MainWindow::SetText(Ctl control, std::wstring_view text) {
 }
 
 std::wstring MainWindow::GetText(Ctl control) {
-  const HWND h = Control(control);
-  const int n = GetWindowTextLengthW(h);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = GetWindowTextW(h, text.data(), n + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
+  return WindowText(Control(control));
 }
 
 void MainWindow::SetVisible(Ctl control, bool visible) {

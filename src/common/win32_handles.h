@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <string>
+
 #include "common/unique_handle.h"
 
 namespace tavlin {
@@ -108,6 +110,9 @@ void EnsureComApartment();
 // else the screen's. Newer than the oldest systems the program runs on, so it
 // is looked up at run time.
 int WindowDpi(HWND hwnd);
+
+// A window's text, read whole; empty when it has none or cannot be read.
+std::wstring WindowText(HWND hwnd);
 
 // The program's one global reference to its main window, through which shared
 // routines (the shell owner window) reach it. Null before creation and after unload.

@@ -32,6 +32,15 @@ int WindowDpi(HWND hwnd) {
   return dpi > 0 ? dpi : 96;
 }
 
+std::wstring WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, text.data(), n + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
+}
+
 HWND MainWindowHandle() {
   return g_mainWindow;
 }
