@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -286,6 +287,10 @@ RECT MainWindow::PlaceOf(const ControlSpec& s) {
 
 void MainWindow::ApplyDpi(int dpi) {
   dpi_ = dpi;
+  // Every control keeps drawing with its old font until it has its new one:
+  // the old fonts are freed only on the way out, once all have been replaced.
+  const auto oldFonts = std::move(fonts_);
+  const auto oldCondensed = std::move(condensed_);
   CreateFonts();
   HDWP batch = BeginDeferWindowPos(kControlCount);
   measure_.reset(CreateCompatibleDC(nullptr));
@@ -336,19 +341,17 @@ void MainWindow::FitFrame() {
 }
 
 MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view caption) const {
-  const HDC dc = measure_ ? measure_.get() : GetDC(hwnd_);
-  Extent e{};
-  {
-    SelectScope select(dc, font);
-    const std::wstring text(caption);
-    RECT r{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    e = Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
-  }
-  if (!measure_) ReleaseDC(hwnd_, dc);
-  return e;
+  // Outside the placing of controls, the window's own DC measures.
+  std::optional<WindowDC> windowDC;
+  if (!measure_) windowDC.emplace(hwnd_);
+  const HDC dc = measure_ ? measure_.get() : windowDC->get();
+  SelectScope select(dc, font);
+  const std::wstring text(caption);
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  return Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
 }
 
 // --- Controls port -----------------------------------------------------------

@@ -79,6 +79,22 @@ class PaintScope {
   HDC dc_;
 };
 
+// A GetDC / ReleaseDC pair: a window's DC, or the screen's for a null window.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
 // Selects an object into a DC and puts the previous one back.
 class SelectScope {
  public:

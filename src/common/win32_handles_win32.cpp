@@ -26,9 +26,8 @@ int WindowDpi(HWND hwnd) {
   if (forWindow && hwnd) {
     if (const UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
   }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDC screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
 }
 
