@@ -460,7 +460,9 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
   const ControlSpec* s = SpecOfWindow(control);
   if (msg == WM_CTLCOLOREDIT || !s) {
-    if (!s) {  // a group box: drawn on its frame's colour
+    // A window the layout does not name (the drop-down's own edit box, whose
+    // colour requests a combo box may pass on): drawn on its parent's colour.
+    if (!s) {
       const HBRUSH brush = ContainerBrush(GetParent(control));
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(brush);
