@@ -15,7 +15,11 @@ struct Rgb {
 // WCAG contrast ratio, from 1 (same luminance) to 21 (black on white).
 double ContrastRatio(Rgb a, Rgb b);
 
+// The Windows system colours the window uses (COLOR_...), by their indexes.
+inline constexpr SysColour kColourDesktop = 1;  // COLOR_BACKGROUND
 inline constexpr SysColour kColourWindow = 5;
+inline constexpr SysColour kColourWindowFrame = 6;
+inline constexpr SysColour kColourWindowText = 8;
 inline constexpr SysColour kColourCaptionText = 9;
 inline constexpr SysColour kColourBtnFace = 15;
 inline constexpr SysColour kColourBtnText = 18;

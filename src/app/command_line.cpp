@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/text.h"
+
 namespace tavlin::app {
 namespace {
 
@@ -11,14 +13,6 @@ bool IsBlank(wchar_t c) {
 
 bool IsSwitch(std::wstring_view arg) {
   return !arg.empty() && (arg.front() == L'/' || arg.front() == L'-');
-}
-
-// Switch names are compared without regard to the case of A-Z.
-bool SameSwitch(std::wstring_view a, std::wstring_view b) {
-  const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](wchar_t x, wchar_t y) { return fold(x) == fold(y); });
 }
 
 }  // namespace
@@ -66,12 +60,12 @@ Command ParseCommandLine(std::wstring_view commandLine) {
   if (!IsSwitch(sw))
     return bad(L"the switch must come first: \"" + args[0] + L"\" comes before it");
   sw.remove_prefix(sw.starts_with(L"--") ? 2 : 1);
-  if (sw == L"?" || SameSwitch(sw, L"help") || SameSwitch(sw, L"h")) {
+  if (sw == L"?" || EqualsIgnoringAsciiCase(sw, L"help") || EqualsIgnoringAsciiCase(sw, L"h")) {
     if (args.size() > 1) return bad(L"/? takes nothing after it");
     return {RunMode::Usage, {}, {}};
   }
-  const bool isExport = SameSwitch(sw, L"export");
-  if (isExport || SameSwitch(sw, L"import")) {
+  const bool isExport = EqualsIgnoringAsciiCase(sw, L"export");
+  if (isExport || EqualsIgnoringAsciiCase(sw, L"import")) {
     const std::wstring name = isExport ? L"/export" : L"/import";
     if (args.size() < 2 || args[1].empty()) return bad(name + L" needs the name of a .reg file");
     if (args.size() > 2)

@@ -1,5 +1,8 @@
 #include "app/frmMain.h"
 
+#include <type_traits>
+
+#include "app/layout.h"
 #include "settings/version.h"
 
 namespace tavlin::app {
@@ -71,95 +74,49 @@ void frmMain::LoadSettings(std::wstring_view ieVersion) {
   ui_.SetText(Ctl::txtVer, VersionDisplay(ieVersion));
 }
 
-void frmMain::Click(Ctl control) {
-  switch (control) {
-    case Ctl::Label13:
-      Label13_Click();
-      break;
-    case Ctl::cmdAbout:
-      cmdAbout_Click();
-      break;
-    case Ctl::cmbGo_0:
-      cmbGo_Click(0);
-      break;
-    case Ctl::cmbGo_1:
-      cmbGo_Click(1);
-      break;
-    case Ctl::cmdReset:
-      cmdReset_Click();
-      break;
-    case Ctl::cmbdir_0:
-      cmbdir_Click(0);
-      break;
-    case Ctl::cmbdir_1:
-      cmbdir_Click(1);
-      break;
-    case Ctl::cmdBmp_0:
-      cmdBmp_Click(0);
-      break;
-    case Ctl::cmdBmp_1:
-      cmdBmp_Click(1);
-      break;
-    case Ctl::cmdBmp_2:
-      cmdBmp_Click(2);
-      break;
-    case Ctl::cmdBmp_3:
-      cmdBmp_Click(3);
-      break;
-    case Ctl::cmdBmp_4:
-      cmdBmp_Click(4);
-      break;
-    case Ctl::cmdInet:
-      cmdInet_Click();
-      break;
-    case Ctl::cmdFind:
-      cmdFind_Click();
-      break;
-    case Ctl::cmdFavorite:
-      cmdFavorite_Click();
-      break;
-    case Ctl::imgLogo:
-      imgLogo_Click();
-      break;
-    case Ctl::Image1:
-      Image1_Click();
-      break;
-    case Ctl::lblCompany:
-      lblCompany_Click();
-      break;
-    case Ctl::lblKwy:
-      lblKwy_Click();
-      break;
-    case Ctl::lbllogo_0:
-      lbllogo_Click(0);
-      break;
-    case Ctl::lbllogo_1:
-      lbllogo_Click(1);
-      break;
-    case Ctl::lblOrv_0:
-      lblOrv_Click(0);
-      break;
-    case Ctl::lblOrv_1:
-      lblOrv_Click(1);
-      break;
-    case Ctl::lblOrv_2:
-      lblOrv_Click(2);
-      break;
-    case Ctl::lblOrv_3:
-      lblOrv_Click(3);
-      break;
-    case Ctl::lblProducts_0:
-      lblProducts_Click(0);
-      break;
-    case Ctl::lblProducts_1:
-      lblProducts_Click(1);
-      break;
-    case Ctl::lblProducts_2:
-      lblProducts_Click(2);
-      break;
-    default:
-      break;
+namespace {
+
+template <auto Handler>
+constexpr bool kTakesIndex = std::is_invocable_v<decltype(Handler), frmMain&, short>;
+
+// Runs a click handler, with the control's index when the handler takes one.
+template <auto Handler>
+void CallClick(frmMain& form, short index) {
+  if constexpr (kTakesIndex<Handler>)
+    (form.*Handler)(index);
+  else
+    (form.*Handler)();
+}
+
+// The handler NAME_Click serves the controls the layout names NAME; spelling
+// both from one word keeps a control from reaching another's handler.
+#define CLICK(NAME)                                                                    \
+  frmMain::ClickRoute {                                                                \
+    L"" #NAME, kTakesIndex<&frmMain::NAME##_Click>, &CallClick<&frmMain::NAME##_Click> \
   }
+
+constexpr std::array kClickRoutes = {
+    CLICK(Label13),     CLICK(cmdAbout), CLICK(cmbGo),   CLICK(cmdReset),
+    CLICK(cmbdir),      CLICK(cmdBmp),   CLICK(cmdInet), CLICK(cmdFind),
+    CLICK(cmdFavorite), CLICK(imgLogo),  CLICK(Image1),  CLICK(lblCompany),
+    CLICK(lblKwy),      CLICK(lbllogo),  CLICK(lblOrv),  CLICK(lblProducts),
+};
+
+#undef CLICK
+
+}  // namespace
+
+std::span<const frmMain::ClickRoute> frmMain::ClickRoutes() {
+  return kClickRoutes;
+}
+
+void frmMain::Click(Ctl control) {
+  const ControlSpec& row = RowOf(control);
+  for (const ClickRoute& route : kClickRoutes)
+    if (route.name == row.name) {
+      route.call(*this, static_cast<short>(row.index));
+      return;
+    }
 }
 
 }  // namespace tavlin::app

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,9 +86,18 @@ class frmMain {
   void lblOrv_Click(short Index);
   void lblProducts_Click(short Index);
 
-  // Routes a click on any control to its handler (with the control's index);
-  // controls without a click handler are ignored.
+  // Routes a click on any control to its handler, with the index the layout
+  // gives the control; controls without a click handler are ignored.
   void Click(Ctl control);
+  // One route per click handler: the name the layout gives the controls it
+  // serves (a control array's name for all its members), whether the handler
+  // takes the control's index, and the call.
+  struct ClickRoute {
+    std::wstring_view name;
+    bool takesIndex;
+    void (*call)(frmMain& form, short index);
+  };
+  static std::span<const ClickRoute> ClickRoutes();
   // Escape: the same as the OK button.
   void CancelKey() { cmbGo_Click(1); }
 

@@ -43,8 +43,10 @@ void frmMain::cmbGo_Click(short Index) {
 }
 
 void frmMain::cmdReset_Click() {
-  for (std::wstring_view name : kResetLogoNames)
-    WriteValue_V(kHkeyCurrentUser, kToolbarKey, name, L"", kRegSz, true);
+  // The four logos in the picture table's order, then the skin under the name in use.
+  for (const Picture& picture : kPictures)
+    if (picture.role != PictureRole::Skin)
+      WriteValue_V(kHkeyCurrentUser, kToolbarKey, picture.valueName, L"", kRegSz, true);
   WriteValue_V(kHkeyCurrentUser, kToolbarKey, sSkinValueName_, L"", kRegSz, true);
   LoadSettings();
   CheckWarnings();

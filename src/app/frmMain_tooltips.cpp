@@ -52,13 +52,13 @@ void frmMain::CheckPolicies() {
 }
 
 void frmMain::CheckPicture(Ctl box) {
-  const auto role = shell::PictureRoleOf(box);
+  const auto role = PictureOfBox(box);
   if (!role) return;
   SetNote(box, &TipNotes::picture, shell::CheckPicture(*role, ui_.GetText(box), files_));
 }
 
 void frmMain::LostFocus(Ctl control) {
-  if (shell::PictureRoleOf(control)) CheckPicture(control);
+  if (PictureOfBox(control)) CheckPicture(control);
 }
 
 }  // namespace tavlin::app

@@ -2,12 +2,24 @@
 
 #include <algorithm>
 
+#include "app/colours.h"
+#include "common/pictures.h"
+
 namespace tavlin::app {
 namespace {
 
 constexpr SysColour D = kDefaultColour;
 constexpr bool V = true;  // visible
 constexpr bool E = true;  // enabled
+
+// A picture's "..." button in Frame2: which button it is, and its index, come
+// from the picture table.
+// clang-format off
+constexpr ControlSpec PictureButton(PictureRole role, int top, int tab) {
+  return {PictureOf(role).button, L"cmdBmp", static_cast<int>(role), Kind::Button, Ctl::Frame2,
+          6450, top, 315, 285, L"...", Font::SansSerif, D, D, V, E, tab};
+}
+// clang-format on
 
 #define HOST L"www.korvanti.example"
 static_assert(kMakerHost == std::wstring_view(HOST));
@@ -26,15 +38,15 @@ constexpr std::array kLayout = {
     ControlSpec{Ctl::Frame3, L"Frame3", -1, Kind::Frame, Ctl::frmMenu_0, 3360, 4380, 1125, 615, L"URLs", Font::Tahoma, D, D, false, E, 28},
     ControlSpec{Ctl::Frame4, L"Frame4", -1, Kind::Frame, Ctl::frmMenu_0, 0, 3720, 6855, 975, L"Directories", Font::Tahoma, D, D, V, E, 21},
     ControlSpec{Ctl::Frame5, L"Frame5", -1, Kind::Frame, Ctl::frmMenu_0, 0, 0, 6855, 1305, L"Window && Toolbar", Font::Tahoma, D, D, V, E, 3},
-    ControlSpec{Ctl::txtVer, L"txtVer", -1, Kind::TextBox, Ctl::frmMenu_0, 5280, 5460, 1485, 225, L"IE Version", Font::TahomaBold, 15, D, V, false, 2},
+    ControlSpec{Ctl::txtVer, L"txtVer", -1, Kind::TextBox, Ctl::frmMenu_0, 5280, 5460, 1485, 225, L"IE Version", Font::TahomaBold, kColourBtnFace, D, V, false, 2},
     ControlSpec{Ctl::Label10, L"Label10", -1, Kind::Label, Ctl::frmMenu_0, 60, 5460, 1395, 195, L"Our Products", Font::Tahoma, D, D, V, E, 62},
     ControlSpec{Ctl::lblProducts_2, L"lblProducts", 2, Kind::Label, Ctl::frmMenu_0, 120, 6120, 6600, 195, L"Stowfast: quick, simple backups of the files that matter to you", Font::TahomaBoldUnderline, D, D, V, E, 61},
     ControlSpec{Ctl::lblProducts_1, L"lblProducts", 1, Kind::Label, Ctl::frmMenu_0, 120, 5880, 6600, 195, L"Wendlekin: a safe and friendly web browser made for children", Font::TahomaBoldUnderline, D, D, V, E, 60},
     ControlSpec{Ctl::lblProducts_0, L"lblProducts", 0, Kind::Label, Ctl::frmMenu_0, 120, 5640, 4620, 195, L"Orvalen: guard your browser settings", Font::TahomaBoldUnderline, D, D, V, E, 59},
     ControlSpec{Ctl::lblKwy, L"lblKwy", -1, Kind::Label, Ctl::frmMenu_0, 660, 6810, 1440, 195, HOST, Font::TahomaUnderline, D, D, V, E, 53},
     ControlSpec{Ctl::Image1, L"Image1", -1, Kind::Image, Ctl::frmMenu_0, 0, 6390, 645, 645, L"", Font::Tahoma, D, D, V, E, -1},
-    ControlSpec{Ctl::lblCompany, L"lblCompany", -1, Kind::Label, Ctl::frmMenu_0, 660, 6570, 1800, 195, L"Korvanti Technology", Font::TahomaBold, D, 8, V, E, 52},
-    ControlSpec{Ctl::Label13, L"Label13", -1, Kind::Label, Ctl::frmMenu_0, 2580, 6720, 735, 255, L" About ...", Font::Tahoma, D, 8, V, E, 41},
+    ControlSpec{Ctl::lblCompany, L"lblCompany", -1, Kind::Label, Ctl::frmMenu_0, 660, 6570, 1800, 195, L"Korvanti Technology", Font::TahomaBold, D, kColourWindowText, V, E, 52},
+    ControlSpec{Ctl::Label13, L"Label13", -1, Kind::Label, Ctl::frmMenu_0, 2580, 6720, 735, 255, L" About ...", Font::Tahoma, D, kColourWindowText, V, E, 41},
 
     // Frame5, "Window && Toolbar".
     ControlSpec{Ctl::cboFullScreen, L"cboFullScreen", -1, Kind::Combo, Ctl::Frame5, 1650, 900, 735, 315, L"", Font::Tahoma, D, D, V, E, 6},
@@ -47,20 +59,20 @@ constexpr std::array kLayout = {
     // Frame2, "Pictures && Spinning Logos".
     ControlSpec{Ctl::Label5, L"Label5", -1, Kind::Label, Ctl::Frame2, 180, 360, 1365, 165, L"Toolbar Skin", Font::Tahoma, D, D, V, E, 39},
     ControlSpec{Ctl::txtSkin, L"txtSkin", -1, Kind::TextBox, Ctl::Frame2, 1650, 330, 4815, 285, L"", Font::Tahoma, D, D, V, E, 10},
-    ControlSpec{Ctl::cmdBmp_0, L"cmdBmp", 0, Kind::Button, Ctl::Frame2, 6450, 330, 315, 285, L"...", Font::SansSerif, D, D, V, E, 16},
+    PictureButton(PictureRole::Skin, 330, 16),
     ControlSpec{Ctl::Label12, L"Label12", -1, Kind::Label, Ctl::Frame2, 180, 660, 1485, 285, L"Small Static logo", Font::Tahoma, D, D, V, E, 32},
     ControlSpec{Ctl::txtSmStat, L"txtSmStat", -1, Kind::TextBox, Ctl::Frame2, 1650, 630, 4815, 285, L"", Font::Tahoma, D, D, V, E, 11},
-    ControlSpec{Ctl::cmdBmp_3, L"cmdBmp", 3, Kind::Button, Ctl::Frame2, 6450, 630, 315, 285, L"...", Font::SansSerif, D, D, V, E, 17},
+    PictureButton(PictureRole::SmallStatic, 630, 17),
     ControlSpec{Ctl::Label9, L"Label9", -1, Kind::Label, Ctl::Frame2, 180, 960, 1485, 285, L"Small Spinning logo ", Font::Tahoma, D, D, V, E, 38},
     ControlSpec{Ctl::txtSmBmp, L"txtSmBmp", -1, Kind::TextBox, Ctl::Frame2, 1650, 930, 4815, 285, L"", Font::Tahoma, D, D, V, E, 12},
-    ControlSpec{Ctl::cmdBmp_1, L"cmdBmp", 1, Kind::Button, Ctl::Frame2, 6450, 930, 315, 285, L"...", Font::SansSerif, D, D, V, E, 18},
+    PictureButton(PictureRole::SmallSpinning, 930, 18),
     ControlSpec{Ctl::Line1, L"Line1", -1, Kind::Line, Ctl::Frame2, 150, 1260, 6615, 0, L"", Font::Tahoma, D, D, V, E, -1},
     ControlSpec{Ctl::Label11, L"Label11", -1, Kind::Label, Ctl::Frame2, 180, 1350, 1485, 195, L"Large Static Logo", Font::Tahoma, D, D, V, E, 33},
     ControlSpec{Ctl::txtLgStat, L"txtLgStat", -1, Kind::TextBox, Ctl::Frame2, 1650, 1320, 4815, 285, L"", Font::Tahoma, D, D, V, E, 13},
-    ControlSpec{Ctl::cmdBmp_4, L"cmdBmp", 4, Kind::Button, Ctl::Frame2, 6450, 1320, 315, 285, L"...", Font::SansSerif, D, D, V, E, 19},
+    PictureButton(PictureRole::LargeStatic, 1320, 19),
     ControlSpec{Ctl::Label8, L"Label8", -1, Kind::Label, Ctl::Frame2, 180, 1650, 1485, 195, L"Large Spinning Logo", Font::Tahoma, D, D, V, E, 34},
     ControlSpec{Ctl::txtLgBmp, L"txtLgBmp", -1, Kind::TextBox, Ctl::Frame2, 1650, 1620, 4815, 285, L"", Font::Tahoma, D, D, V, E, 14},
-    ControlSpec{Ctl::cmdBmp_2, L"cmdBmp", 2, Kind::Button, Ctl::Frame2, 6450, 1620, 315, 285, L"...", Font::SansSerif, D, D, V, E, 20},
+    PictureButton(PictureRole::LargeSpinning, 1620, 20),
     ControlSpec{Ctl::cmdReset, L"cmdReset", -1, Kind::Button, Ctl::Frame2, 1650, 1980, 3165, 255, L"Reset Pictures && Logos to their Default", Font::Tahoma, D, D, V, E, 15},
 
     // Frame4, "Directories".
@@ -82,25 +94,25 @@ constexpr std::array kLayout = {
 
     // About panel.
     ControlSpec{Ctl::cmdAbout, L"cmdAbout", -1, Kind::Button, Ctl::frmMenu_1, 3030, 5820, 825, 285, L"OK", Font::Tahoma, D, D, V, E, 49},
-    ControlSpec{Ctl::Frame10, L"Frame10", -1, Kind::Panel, Ctl::frmMenu_1, 630, 450, 5595, 5175, L"", Font::Tahoma, 9, D, V, E, 42},
+    ControlSpec{Ctl::Frame10, L"Frame10", -1, Kind::Panel, Ctl::frmMenu_1, 630, 450, 5595, 5175, L"", Font::Tahoma, kColourCaptionText, D, V, E, 42},
 
     // Frame10, the product information box.
-    ControlSpec{Ctl::Label14, L"Label14", -1, Kind::Label, Ctl::Frame10, 360, 120, 945, 285, L"Tavlin", Font::TahomaLargeBold, 9, D, V, E, 43},
-    ControlSpec{Ctl::lblOrv_2, L"lblOrv", 2, Kind::Label, Ctl::Frame10, 390, 930, 2445, 195, L"Program update and support", Font::TahomaBold, 5, 1, V, E, 58},
-    ControlSpec{Ctl::lblOrv_3, L"lblOrv", 3, Kind::Label, Ctl::Frame10, 390, 1140, 4005, 195, L"http://" HOST L"/freeware/index.htm", Font::TahomaBoldUnderline, 5, 1, V, E, 57},
-    ControlSpec{Ctl::lblOrv1, L"lblOrv1", -1, Kind::Label, Ctl::Frame10, 390, 1830, 4905, 315, L"Orvalen watches your start page, search page and title bar, and puts them back when another program changes them.", Font::TahomaSmall, 9, D, V, E, 55},
-    ControlSpec{Ctl::lblOrv_0, L"lblOrv", 0, Kind::Label, Ctl::Frame10, 390, 2160, 1275, 195, L"Get Orvalen", Font::TahomaBold, 5, 1, V, E, 54},
-    ControlSpec{Ctl::lblOrv_1, L"lblOrv", 1, Kind::Label, Ctl::Frame10, 1800, 2160, 2700, 195, HOST L"/orvalen/", Font::TahomaBoldUnderline, 5, 1, V, E, 56},
+    ControlSpec{Ctl::Label14, L"Label14", -1, Kind::Label, Ctl::Frame10, 360, 120, 945, 285, L"Tavlin", Font::TahomaLargeBold, kColourCaptionText, D, V, E, 43},
+    ControlSpec{Ctl::lblOrv_2, L"lblOrv", 2, Kind::Label, Ctl::Frame10, 390, 930, 2445, 195, L"Program update and support", Font::TahomaBold, kColourWindow, kColourDesktop, V, E, 58},
+    ControlSpec{Ctl::lblOrv_3, L"lblOrv", 3, Kind::Label, Ctl::Frame10, 390, 1140, 4005, 195, L"http://" HOST L"/freeware/index.htm", Font::TahomaBoldUnderline, kColourWindow, kColourDesktop, V, E, 57},
+    ControlSpec{Ctl::lblOrv1, L"lblOrv1", -1, Kind::Label, Ctl::Frame10, 390, 1830, 4905, 315, L"Orvalen watches your start page, search page and title bar, and puts them back when another program changes them.", Font::TahomaSmall, kColourCaptionText, D, V, E, 55},
+    ControlSpec{Ctl::lblOrv_0, L"lblOrv", 0, Kind::Label, Ctl::Frame10, 390, 2160, 1275, 195, L"Get Orvalen", Font::TahomaBold, kColourWindow, kColourDesktop, V, E, 54},
+    ControlSpec{Ctl::lblOrv_1, L"lblOrv", 1, Kind::Label, Ctl::Frame10, 1800, 2160, 2700, 195, HOST L"/orvalen/", Font::TahomaBoldUnderline, kColourWindow, kColourDesktop, V, E, 56},
     ControlSpec{Ctl::imgLogo, L"imgLogo", -1, Kind::Image, Ctl::Frame10, 330, 3090, 645, 645, L"", Font::Tahoma, D, D, V, E, -1},
-    ControlSpec{Ctl::lbllogo_0, L"lbllogo", 0, Kind::Label, Ctl::Frame10, 990, 3240, 1800, 225, L"Korvanti Technology", Font::TahomaBold, 5, 8, V, E, 48},
-    ControlSpec{Ctl::lbllogo_1, L"lbllogo", 1, Kind::Label, Ctl::Frame10, 990, 3480, 1440, 225, HOST, Font::TahomaUnderline, 5, D, V, E, 47},
+    ControlSpec{Ctl::lbllogo_0, L"lbllogo", 0, Kind::Label, Ctl::Frame10, 990, 3240, 1800, 225, L"Korvanti Technology", Font::TahomaBold, kColourWindow, kColourWindowText, V, E, 48},
+    ControlSpec{Ctl::lbllogo_1, L"lbllogo", 1, Kind::Label, Ctl::Frame10, 990, 3480, 1440, 225, HOST, Font::TahomaUnderline, kColourWindow, D, V, E, 47},
     ControlSpec{Ctl::Label15, L"Label15", -1, Kind::Label, Ctl::Frame10, 360, 4080, 4995, 675,
                 L"Tavlin is freeware: you may use and share it, but not sell it. It comes as is, "
                 L"without warranty of any kind; the maker is not liable for any loss arising from its "
                 L"use. Internet Explorer and Windows are trademarks of Microsoft Corporation, which "
                 L"does not endorse this program.",
-                Font::TahomaSmall, 9, D, V, E, 46},
-    ControlSpec{Ctl::lblCopyr, L"lblCopyr", -1, Kind::Label, Ctl::Frame10, 360, 4830, 3465, 195, L"Copyright \u00A9 2003-2026 Korvanti Technology Ltd.", Font::TahomaSmall, 9, 6, V, E, 45},
+                Font::TahomaSmall, kColourCaptionText, D, V, E, 46},
+    ControlSpec{Ctl::lblCopyr, L"lblCopyr", -1, Kind::Label, Ctl::Frame10, 360, 4830, 3465, 195, L"Copyright \u00A9 2003-2026 Korvanti Technology Ltd.", Font::TahomaSmall, kColourCaptionText, kColourWindowFrame, V, E, 45},
     // clang-format on
 };
 
@@ -133,7 +145,9 @@ std::span<const ControlSpec> Layout() {
 const ControlSpec& RowOf(Ctl id) {
   for (const ControlSpec& s : kLayout)
     if (s.id == id) return s;
-  return kLayout.front();  // unreachable for a valid id: every id has a row
+  // Only the window itself (Ctl::frmMain) and Ctl::Count have no row; they
+  // get the first one, the settings panel's.
+  return kLayout.front();
 }
 
 int TwipsToPixels(int twips, int dpi) {

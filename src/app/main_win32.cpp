@@ -38,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
   tavlin::tooltip::Win32Tooltips tips(window.hwnd(),
                                       [&window](tavlin::Ctl c) { return window.Control(c); });
   tavlin::shell::Win32Shell shell;
-  tavlin::shell::Win32Files files;
+  tavlin::shell::Win32FileProbe files;
   // The window object outlives the message loop: a close can arrive while a
   // picker's own loop is running inside one of its handlers.
   tavlin::app::frmMain form({window, registry, version, tips, shell, files});

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -288,6 +289,10 @@ RECT MainWindow::PlaceOf(const ControlSpec& s) {
 
 void MainWindow::ApplyDpi(int dpi) {
   dpi_ = dpi;
+  // Every control keeps drawing with its old font until it has its new one:
+  // the old fonts are freed only on the way out, once all have been replaced.
+  const auto oldFonts = std::move(fonts_);
+  const auto oldCondensed = std::move(condensed_);
   CreateFonts();
   HDWP batch = BeginDeferWindowPos(kControlCount);
   measure_.reset(CreateCompatibleDC(nullptr));
@@ -338,19 +343,17 @@ void MainWindow::FitFrame() {
 }
 
 MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view caption) const {
-  const HDC dc = measure_ ? measure_.get() : GetDC(hwnd_);
-  Extent e{};
-  {
-    SelectScope select(dc, font);
-    const std::wstring text(caption);
-    RECT r{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    e = Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
-  }
-  if (!measure_) ReleaseDC(hwnd_, dc);
-  return e;
+  // Outside the placing of controls, the window's own DC measures.
+  std::optional<WindowDC> windowDC;
+  if (!measure_) windowDC.emplace(hwnd_);
+  const HDC dc = measure_ ? measure_.get() : windowDC->get();
+  SelectScope select(dc, font);
+  const std::wstring text(caption);
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  return Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
 }
 
 // --- Controls port -----------------------------------------------------------
@@ -364,13 +367,7 @@ void MainWindow::SetText(Ctl control, std::wstring_view text) {
 }
 
 std::wstring MainWindow::GetText(Ctl control) {
-  const HWND h = Control(control);
-  const int n = GetWindowTextLengthW(h);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = GetWindowTextW(h, text.data(), n + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
+  return WindowText(Control(control));
 }
 
 void MainWindow::SetVisible(Ctl control, bool visible) {
@@ -465,7 +462,9 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
   const ControlSpec* s = SpecOfWindow(control);
   if (msg == WM_CTLCOLOREDIT || !s) {
-    if (!s) {  // a group box: drawn on its frame's colour
+    // A window the layout does not name (the drop-down's own edit box, whose
+    // colour requests a combo box may pass on): drawn on its parent's colour.
+    if (!s) {
       const HBRUSH brush = ContainerBrush(GetParent(control));
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(brush);

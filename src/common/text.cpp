@@ -1,6 +1,15 @@
 #include "common/text.h"
 
+#include <algorithm>
+
 namespace tavlin {
+namespace {
+
+wchar_t FoldAscii(wchar_t c) {
+  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+}  // namespace
 
 std::wstring ToDecimal(std::int64_t n) {
   // Built by hand so that the result never depends on a locale.
@@ -46,6 +55,16 @@ std::optional<std::int32_t> ParseInt32(std::wstring_view s) {
       negative ? -static_cast<std::int64_t>(*magnitude) : static_cast<std::int64_t>(*magnitude);
   if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
   return static_cast<std::int32_t>(value);
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+bool StartsWithIgnoringAsciiCase(std::wstring_view s, std::wstring_view prefix) {
+  return s.size() >= prefix.size() && EqualsIgnoringAsciiCase(s.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace tavlin

@@ -22,4 +22,10 @@ std::optional<std::int32_t> ParseInt32(std::wstring_view s);
 // Parses a whole text as an unsigned decimal number; nullopt if not all digits.
 std::optional<std::uint32_t> ParseUInt32(std::wstring_view s);
 
+// Comparisons in which A-Z and a-z count as the same letters and every other
+// code unit only as itself, as for registry names, switches and device names
+// (never the locale's rules).
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+bool StartsWithIgnoringAsciiCase(std::wstring_view s, std::wstring_view prefix);
+
 }  // namespace tavlin

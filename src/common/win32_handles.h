@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <string>
+
 #include "common/unique_handle.h"
 
 namespace tavlin {
@@ -77,6 +79,22 @@ class PaintScope {
   HDC dc_;
 };
 
+// A GetDC / ReleaseDC pair: a window's DC, or the screen's for a null window.
+class WindowDC {
+ public:
+  explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  WindowDC(const WindowDC&) = delete;
+  WindowDC& operator=(const WindowDC&) = delete;
+  ~WindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
 // Selects an object into a DC and puts the previous one back.
 class SelectScope {
  public:
@@ -122,6 +140,9 @@ void EnsureComApartment();
 // else the screen's. Newer than the oldest systems the program runs on, so it
 // is looked up at run time.
 int WindowDpi(HWND hwnd);
+
+// A window's text, read whole; empty when it has none or cannot be read.
+std::wstring WindowText(HWND hwnd);
 
 // The program's one global reference to its main window, through which shared
 // routines (the shell owner window) reach it. Null before creation and after unload.

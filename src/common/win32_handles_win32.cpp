@@ -54,10 +54,18 @@ int WindowDpi(HWND hwnd) {
   if (forWindow && hwnd) {
     if (const UINT dpi = forWindow(hwnd)) return static_cast<int>(dpi);
   }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDC screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
+}
+
+std::wstring WindowText(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  if (n <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, text.data(), n + 1);
+  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return text;
 }
 
 HWND MainWindowHandle() {

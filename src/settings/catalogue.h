@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "common/control_id.h"
+#include "common/pictures.h"
 
 namespace tavlin::settings {
 
@@ -24,26 +25,27 @@ struct SettingEntry {
   bool IsSkin() const { return valueName.empty(); }
 };
 
+// A picture's entry: its box and value under the Toolbar key, deleted when emptied.
+constexpr SettingEntry PictureSetting(PictureRole role) {
+  return {PictureOf(role).box, kToolbarKey, PictureOf(role).valueName, true};
+}
+
 inline constexpr std::array<SettingEntry, 10> kSettings = {{
     {Ctl::txtWinTitle, kMainKey, L"Window Title", false},
     {Ctl::txtDownload, kBrowserKey, L"Download Directory", false},
     {Ctl::txtStart, kMainKey, L"Start Page", false},
-    {Ctl::txtSkin, kToolbarKey, L"", true},
+    PictureSetting(PictureRole::Skin),
     {Ctl::cboFullScreen, kMainKey, L"FullScreen", false},
     {Ctl::txtSaveDir, kMainKey, L"Save Directory", false},
-    {Ctl::txtSmBmp, kToolbarKey, L"smBrandBitmap", true},
-    {Ctl::txtLgBmp, kToolbarKey, L"BrandBitmap", true},
-    {Ctl::txtSmStat, kToolbarKey, L"SmallBitmap", true},
-    {Ctl::txtLgStat, kToolbarKey, L"BigBitmap", true},
+    PictureSetting(PictureRole::SmallSpinning),
+    PictureSetting(PictureRole::LargeSpinning),
+    PictureSetting(PictureRole::SmallStatic),
+    PictureSetting(PictureRole::LargeStatic),
 }};
 
 // The value name an entry stands for, given the skin value name in use.
 inline std::wstring_view ValueNameOf(const SettingEntry& e, std::wstring_view skinValueName) {
   return e.IsSkin() ? skinValueName : e.valueName;
 }
-
-// The values a reset removes under the Toolbar key, in order; the skin name last.
-inline constexpr std::array<std::wstring_view, 4> kResetLogoNames = {
-    L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap"};
 
 }  // namespace tavlin::settings

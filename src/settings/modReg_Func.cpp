@@ -68,14 +68,17 @@ RegRead DecodeRegSz(std::span<const std::byte> bytes) {
 std::basic_string<std::byte> EncodeRegSz(std::wstring_view text) {
   std::basic_string<std::byte> bytes;
   bytes.reserve((text.size() + 1) * 2);
+  AppendUtf16Le(bytes, text);
+  bytes.append(2, std::byte{0});
+  return bytes;
+}
+
+void AppendUtf16Le(std::basic_string<std::byte>& out, std::wstring_view text) {
   for (wchar_t c : text) {
     const auto unit = static_cast<std::uint16_t>(c);
-    bytes.push_back(static_cast<std::byte>(unit & 0xFF));
-    bytes.push_back(static_cast<std::byte>(unit >> 8));
+    out.push_back(static_cast<std::byte>(unit & 0xFF));
+    out.push_back(static_cast<std::byte>(unit >> 8));
   }
-  bytes.push_back(std::byte{0});
-  bytes.push_back(std::byte{0});
-  return bytes;
 }
 
 long ReadValueFromKey(RegistryPort& reg, KeyRef key, std::wstring_view name, RegRead& result) {

@@ -48,6 +48,10 @@ RegRead DecodeRegSz(std::span<const std::byte> bytes);
 // The bytes stored for a REG_SZ text: its code units plus one NUL unit.
 std::basic_string<std::byte> EncodeRegSz(std::wstring_view text);
 
+// Appends each UTF-16 code unit of the text as two bytes, low byte first, as
+// the registry and .reg files store text.
+void AppendUtf16Le(std::basic_string<std::byte>& out, std::wstring_view text);
+
 // A text read that the value keeps outgrowing is tried this many times.
 inline constexpr int kMaxReadAttempts = 4;
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/text.h"
 #include "settings/registry_port.h"
 
 namespace tavlin::settings {
@@ -20,24 +21,11 @@ std::wstring_view TrimBlanks(std::wstring_view s) {
   return s;
 }
 
-wchar_t FoldAscii(wchar_t c) {
-  return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool StartsWithFolded(std::wstring_view s, std::wstring_view prefix) {
-  return s.size() >= prefix.size() && SameRegName(s.substr(0, prefix.size()), prefix);
-}
-
 int HexDigit(wchar_t c) {
   if (c >= L'0' && c <= L'9') return c - L'0';
   if (c >= L'a' && c <= L'f') return c - L'a' + 10;
   if (c >= L'A' && c <= L'F') return c - L'A' + 10;
   return -1;
-}
-
-void AppendUnit(Bytes& out, std::uint32_t unit) {
-  out.push_back(static_cast<std::byte>(unit & 0xFF));
-  out.push_back(static_cast<std::byte>((unit >> 8) & 0xFF));
 }
 
 std::size_t LineOfOffset(std::span<const std::byte> bytes, std::size_t offset) {
@@ -262,7 +250,7 @@ class Parser {
       if (!text || !AtEnd(number, s)) return;
       value.type = kRegSz;
       value.data = modReg_Func::EncodeRegSz(*text);
-    } else if (StartsWithFolded(s, L"dword:")) {
+    } else if (StartsWithIgnoringAsciiCase(s, L"dword:")) {
       s.remove_prefix(6);
       while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
       std::uint32_t n = 0;
@@ -275,7 +263,7 @@ class Parser {
       value.type = kRegDword;
       value.data = Bytes{std::byte(n & 0xFF), std::byte((n >> 8) & 0xFF),
                          std::byte((n >> 16) & 0xFF), std::byte(n >> 24)};
-    } else if (StartsWithFolded(s, L"hex:") || StartsWithFolded(s, L"hex(")) {
+    } else if (StartsWithIgnoringAsciiCase(s, L"hex:") || StartsWithIgnoringAsciiCase(s, L"hex(")) {
       if (!HexValue(number, s, value)) return;
     } else {
       return Problem(number, L"the data must be \"text\", dword:, hex:, hex(type): or -");
@@ -285,7 +273,7 @@ class Parser {
 
   bool HexValue(std::size_t number, std::wstring_view s, RegFileValue& value) {
     value.type = kRegBinary;
-    if (StartsWithFolded(s, L"hex(")) {
+    if (StartsWithIgnoringAsciiCase(s, L"hex(")) {
       s.remove_prefix(4);
       std::uint64_t type = 0;
       std::size_t digits = 0;
@@ -349,15 +337,17 @@ class Parser {
     const bool text =
         value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
     if (file_.version == RegFileVersion::Regedit4 && text) {
-      // A REGEDIT4 file holds the text types as ANSI bytes.
+      // A REGEDIT4 file holds the text types as ANSI bytes; without a code
+      // page each byte stands for the character of the same number.
       std::string narrow;
-      for (std::byte b : bytes) narrow.push_back(static_cast<char>(b));
-      bytes.clear();
-      if (ansi_) {
-        for (wchar_t w : ansi_(narrow)) AppendUnit(bytes, static_cast<std::uint16_t>(w));
-      } else {
-        for (char b : narrow) AppendUnit(bytes, static_cast<unsigned char>(b));
+      std::wstring wide;
+      for (std::byte b : bytes) {
+        narrow.push_back(static_cast<char>(b));
+        wide.push_back(static_cast<wchar_t>(b));
       }
+      if (ansi_) wide = ansi_(narrow);
+      bytes.clear();
+      modReg_Func::AppendUtf16Le(bytes, wide);
     }
     value.data = std::move(bytes);
     return true;
@@ -433,10 +423,7 @@ std::optional<std::wstring> QuotableText(const RegFileValue& v) {
 }  // namespace
 
 bool SameRegName(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  return true;
+  return EqualsIgnoringAsciiCase(a, b);
 }
 
 RegKeyName SplitRegKeyName(std::wstring_view name) {
@@ -490,8 +477,8 @@ DecodedRegFile DecodeRegFileBytes(std::span<const std::byte> bytes, const AnsiDe
 Bytes EncodeUtf16LeWithBom(std::wstring_view text) {
   Bytes out;
   out.reserve(2 + text.size() * 2);
-  AppendUnit(out, 0xFEFF);
-  for (wchar_t c : text) AppendUnit(out, static_cast<std::uint16_t>(c));
+  modReg_Func::AppendUtf16Le(out, L"\uFEFF");
+  modReg_Func::AppendUtf16Le(out, text);
   return out;
 }
 

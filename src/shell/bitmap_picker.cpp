@@ -2,23 +2,13 @@
 
 #include <algorithm>
 
+#include "common/pictures.h"
+
 namespace tavlin::shell {
 
 std::optional<Ctl> BitmapBoxOf(short Index) {
-  switch (Index) {
-    case 0:
-      return Ctl::txtSkin;
-    case 1:
-      return Ctl::txtSmBmp;
-    case 2:
-      return Ctl::txtLgBmp;
-    case 3:
-      return Ctl::txtSmStat;
-    case 4:
-      return Ctl::txtLgStat;
-    default:
-      return std::nullopt;
-  }
+  if (Index < 0 || static_cast<std::size_t>(Index) >= kPictures.size()) return std::nullopt;
+  return kPictures[static_cast<std::size_t>(Index)].box;
 }
 
 FileOpenRequest BitmapDialogRequest(std::wstring_view fileName) {

@@ -70,7 +70,7 @@ bool OnTheNetwork(const std::wstring& path) {
 
 }  // namespace
 
-FileProbe Win32Files::Probe(std::wstring_view path, std::size_t headBytes) {
+FileProbe Win32FileProbe::Probe(std::wstring_view path, std::size_t headBytes) {
   const std::wstring p(path);
   if (OnTheNetwork(p)) return {FileFound::Network, 0, {}};
   const QuietDriveErrors quiet;

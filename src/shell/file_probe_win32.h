@@ -6,7 +6,7 @@
 
 namespace tavlin::shell {
 
-class Win32Files : public FileProbePort {
+class Win32FileProbe : public FileProbePort {
  public:
   FileProbe Probe(std::wstring_view path, std::size_t headBytes) override;
 };

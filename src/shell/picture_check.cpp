@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/text.h"
+
 namespace tavlin::shell {
 namespace {
 
@@ -10,17 +12,6 @@ constexpr std::wstring_view kPrefix = L"Picture file: ";
 
 bool Spinning(PictureRole role) {
   return role == PictureRole::SmallSpinning || role == PictureRole::LargeSpinning;
-}
-
-std::wstring Upper(std::wstring_view text) {
-  std::wstring out(text);
-  for (wchar_t& c : out)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return out;
-}
-
-bool StartsWith(std::wstring_view text, std::wstring_view prefix) {
-  return text.size() >= prefix.size() && Upper(text.substr(0, prefix.size())) == Upper(prefix);
 }
 
 bool DriveRoot(std::wstring_view rest) {
@@ -33,13 +24,15 @@ bool DriveRoot(std::wstring_view rest) {
 bool DeviceName(std::wstring_view component) {
   component = component.substr(0, component.find_first_of(L".:"));
   while (!component.empty() && component.back() == L' ') component.remove_suffix(1);
-  const std::wstring name = Upper(component);
   static constexpr std::array<std::wstring_view, 6> kFixed = {L"CON", L"PRN",    L"AUX",
                                                               L"NUL", L"CONIN$", L"CONOUT$"};
-  if (std::find(kFixed.begin(), kFixed.end(), name) != kFixed.end()) return true;
-  if (name.size() != 4 || (name.compare(0, 3, L"COM") != 0 && name.compare(0, 3, L"LPT") != 0))
+  if (std::any_of(kFixed.begin(), kFixed.end(),
+                  [&](std::wstring_view name) { return EqualsIgnoringAsciiCase(component, name); }))
+    return true;
+  if (component.size() != 4 || (!StartsWithIgnoringAsciiCase(component, L"COM") &&
+                                !StartsWithIgnoringAsciiCase(component, L"LPT")))
     return false;
-  const wchar_t n = name[3];
+  const wchar_t n = component[3];
   return (n >= L'0' && n <= L'9') || n == L'\u00b9' || n == L'\u00b2' || n == L'\u00b3';
 }
 
@@ -53,7 +46,7 @@ std::wstring Expects(int edge, bool frames) {
 }
 
 std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
-  const int edge = ExpectedEdge(role);
+  const int edge = PictureOf(role).edge;
   std::wstring line = Size(h.width, h.height);
   if (Spinning(role)) {
     // A vertical strip of square frames: the height a whole multiple of the width.
@@ -69,51 +62,20 @@ std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
 
 }  // namespace
 
-std::optional<PictureRole> PictureRoleOf(Ctl box) {
-  switch (box) {
-    case Ctl::txtSkin:
-      return PictureRole::Skin;
-    case Ctl::txtSmBmp:
-      return PictureRole::SmallSpinning;
-    case Ctl::txtLgBmp:
-      return PictureRole::LargeSpinning;
-    case Ctl::txtSmStat:
-      return PictureRole::SmallStatic;
-    case Ctl::txtLgStat:
-      return PictureRole::LargeStatic;
-    default:
-      return std::nullopt;
-  }
-}
-
-int ExpectedEdge(PictureRole role) {
-  switch (role) {
-    case PictureRole::SmallSpinning:
-    case PictureRole::SmallStatic:
-      return 22;
-    case PictureRole::LargeSpinning:
-    case PictureRole::LargeStatic:
-      return 38;
-    case PictureRole::Skin:
-      break;
-  }
-  return 0;
-}
-
 PathShape ShapeOfPath(std::wstring_view path) {
   std::wstring p(path);
   std::replace(p.begin(), p.end(), L'/', L'\\');  // the platform takes both
   const std::wstring_view v(p);
-  if (StartsWith(v, L"\\\\.\\")) return PathShape::Device;
+  if (StartsWithIgnoringAsciiCase(v, L"\\\\.\\")) return PathShape::Device;
   for (const std::wstring_view prefix : {L"\\\\?\\", L"\\??\\"}) {
-    if (!StartsWith(v, prefix)) continue;
+    if (!StartsWithIgnoringAsciiCase(v, prefix)) continue;
     const std::wstring_view rest = v.substr(prefix.size());
-    if (StartsWith(rest, L"UNC\\")) return PathShape::Network;
+    if (StartsWithIgnoringAsciiCase(rest, L"UNC\\")) return PathShape::Network;
     if (!DriveRoot(rest)) return PathShape::Device;  // \\?\pipe\..., \\?\GLOBALROOT\...
     return DeviceName(rest.substr(rest.find_last_of(L'\\') + 1)) ? PathShape::Device
                                                                  : PathShape::Ordinary;
   }
-  if (StartsWith(v, L"\\\\")) return PathShape::Network;
+  if (StartsWithIgnoringAsciiCase(v, L"\\\\")) return PathShape::Network;
   std::wstring_view last = v.substr(v.find_last_of(L'\\') + 1);
   if (v.find(L'\\') == std::wstring_view::npos && DriveRoot(last)) last.remove_prefix(2);  // C:nul
   return DeviceName(last) ? PathShape::Device : PathShape::Ordinary;

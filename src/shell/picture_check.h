@@ -4,24 +4,16 @@
 // size; the toolbar background may be any size.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "common/control_id.h"
+#include "common/pictures.h"
 #include "shell/bitmap_header.h"
 #include "shell/file_probe_port.h"
 
 namespace tavlin::shell {
 
-enum class PictureRole { Skin, SmallSpinning, LargeSpinning, SmallStatic, LargeStatic };
-
-// The picture a box stands for; none for any other control.
-std::optional<PictureRole> PictureRoleOf(Ctl box);
-
-// The edge in pixels of the square the browser draws (a frame of a spinning
-// logo, or a whole static logo); 0 for the skin, which has no set size.
-int ExpectedEdge(PictureRole role);
+using tavlin::PictureRole;  // the picture table's, with the sizes the browser draws
 
 enum class PathShape {
   Ordinary,  // a path to look at

@@ -36,15 +36,6 @@ void EnsureTooltipClass() {
   (void)registered;
 }
 
-std::wstring WindowText(HWND hwnd) {
-  const int n = GetWindowTextLengthW(hwnd);
-  if (n <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
-  const int got = GetWindowTextW(hwnd, text.data(), n + 1);
-  text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return text;
-}
-
 UniqueFont CreateTipFont(const BalloonMetrics& m) {
   LOGFONTW lf{};
   lf.lfHeight = m.fontHeight;  // positive: a cell height, not a character height

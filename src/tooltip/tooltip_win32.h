@@ -23,8 +23,8 @@ struct TipEntry {
   WNDPROC PrevWndProc;
 };
 
-// Every entry made so far, in creation order; TipCount is its size. Entries
-// live until the process ends.
+// Every entry made so far, in creation order; the span's size is how many
+// there are. Entries live until the process ends.
 std::span<const TipEntry> TipTable();
 
 // Creates a tooltip window owned by `owner` whose tool is the whole of

@@ -1,10 +1,12 @@
-// The layout table's arithmetic and orderings, and the colour rule.
+// The layout table's arithmetic and orderings, the click routes that lean on
+// it, and the colour rule.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
 #include "app/colours.h"
+#include "app/frmMain.h"
 #include "app/layout.h"
 
 namespace tavlin::testing {
@@ -121,6 +123,18 @@ TEST(LabelWidth, RoomEndsAtTheNeighbourBesideOrTheContainerEdge) {
   // Nothing beside the first product: the panel's edge.
   const ControlSpec& product = RowOf(Ctl::lblProducts_0);
   EXPECT_EQ(RoomToTheRight(product), RowOf(product.container).width - product.left);
+}
+
+TEST(ClickRoutes, EachServesControlsOfTheLayoutWithTheIndexItTakes) {
+  for (const frmMain::ClickRoute& route : frmMain::ClickRoutes()) {
+    int rows = 0;
+    for (const ControlSpec& s : Layout()) {
+      if (s.name != route.name) continue;
+      ++rows;
+      EXPECT_EQ(s.index >= 0, route.takesIndex) << std::wstring(s.name) << " " << s.index;
+    }
+    EXPECT_GT(rows, 0) << std::wstring(route.name) << " names no control";
+  }
 }
 
 TEST(Colours, CaptionTextBackgroundGivesWayOnlyWhenUnreadable) {

@@ -66,7 +66,7 @@ TEST(FileProbe, AFileGivesItsSizeAndOnlyItsFirstBytes) {
   WriteFile(folder + L"\\big.bmp", bitmap);
   WriteFile(folder + L"\\tiny.bin", {std::byte{'B'}, std::byte{'M'}, std::byte{7}});
   WriteFile(folder + L"\\empty.bmp", {});
-  shell::Win32Files files;
+  shell::Win32FileProbe files;
 
   auto probe = files.Probe(folder + L"\\big.bmp", shell::kBitmapHeadBytes);
   EXPECT_EQ(probe.found, FileFound::File);
@@ -86,7 +86,7 @@ TEST(FileProbe, AFileGivesItsSizeAndOnlyItsFirstBytes) {
 
 TEST(FileProbe, MissingFoldersLongPathsAndHeldFilesEachSaySo) {
   const std::wstring folder = TempFolder();
-  shell::Win32Files files;
+  shell::Win32FileProbe files;
   const struct {
     std::wstring path;
     FileFound found;
@@ -116,7 +116,7 @@ TEST(FileProbe, MissingFoldersLongPathsAndHeldFilesEachSaySo) {
 }
 
 TEST(FileProbe, DevicesAndPipesAnswerAtOnceWithoutBeingRead) {
-  shell::Win32Files files;
+  shell::Win32FileProbe files;
   std::vector<std::wstring> paths = {L"NUL", L"CON", L"COM1"};
   if (OnWine()) {
     // Unix devices and a FIFO with no writer: reading one would never end or
