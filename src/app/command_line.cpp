@@ -49,6 +49,18 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view s) {
   return args;
 }
 
+std::wstring_view ArgumentsOf(std::wstring_view commandLine) {
+  std::size_t i = 0;
+  for (bool quoted = false; i < commandLine.size(); ++i) {
+    if (commandLine[i] == L'"')
+      quoted = !quoted;
+    else if (!quoted && IsBlank(commandLine[i]))
+      break;
+  }
+  while (i < commandLine.size() && IsBlank(commandLine[i])) ++i;
+  return commandLine.substr(i);
+}
+
 Command ParseCommandLine(std::wstring_view commandLine) {
   const std::vector<std::wstring> args = SplitCommandLine(commandLine);
   if (std::none_of(args.begin(), args.end(), [](const std::wstring& a) { return IsSwitch(a); }))

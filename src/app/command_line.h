@@ -16,6 +16,11 @@ namespace tavlin::app {
 // stays as it is.
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 
+// What follows the program's name in a whole command line (as the system
+// hands it over), without the blanks before it. The name ends at the first
+// blank outside quotes; it has no escapes.
+std::wstring_view ArgumentsOf(std::wstring_view commandLine);
+
 enum class RunMode { Window, Usage, Export, Import, BadUsage };
 
 struct Command {

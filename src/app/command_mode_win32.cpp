@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <climits>
 #include <string>
 
 #include "app/command_mode.h"
+#include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 #include "settings/registry_win32.h"
 #include "settings/version_win32.h"
@@ -19,14 +19,16 @@ constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
 class Win32Files : public FilePort {
  public:
   long Read(std::wstring_view path, modReg_Func::Bytes& bytes) override {
-    const std::wstring p(path);
-    UniqueHandle file(FileHandle(CreateFileW(p.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    UniqueHandle file(FileHandle(win::CreateFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                                                 FILE_ATTRIBUTE_NORMAL)));
     if (!file) return static_cast<long>(GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return static_cast<long>(GetLastError());
-    if (size.QuadPart > kMaxFileBytes) return ERROR_FILE_TOO_LARGE;
-    bytes.assign(static_cast<std::size_t>(size.QuadPart), std::byte{0});
+    DWORD high = 0;
+    const DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+      return static_cast<long>(GetLastError());
+    const LONGLONG size = (static_cast<LONGLONG>(high) << 32) | low;
+    if (size > kMaxFileBytes) return ERROR_FILE_TOO_LARGE;
+    bytes.assign(static_cast<std::size_t>(size), std::byte{0});
     std::size_t done = 0;
     while (done < bytes.size()) {
       DWORD got = 0;
@@ -47,39 +49,23 @@ class Win32Files : public FilePort {
     const std::wstring temp = target + L".tavlin-new";
     long rc = ERROR_SUCCESS;
     {
-      UniqueHandle file(FileHandle(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr,
-                                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+      UniqueHandle file(FileHandle(
+          win::CreateFile(temp, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL)));
       if (!file) return static_cast<long>(GetLastError());
       DWORD wrote = 0;
       if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) ||
           wrote != bytes.size())
         rc = static_cast<long>(GetLastError() ? GetLastError() : ERROR_WRITE_FAULT);
     }
-    if (rc == ERROR_SUCCESS && !MoveFileExW(temp.c_str(), target.c_str(),
-                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (rc == ERROR_SUCCESS && !win::MoveFileReplacing(temp, target))
       rc = static_cast<long>(GetLastError());
-    if (rc != ERROR_SUCCESS) DeleteFileW(temp.c_str());
+    if (rc != ERROR_SUCCESS) win::DeleteFile(temp);
     return rc;
   }
 
-  std::wstring DecodeAnsi(std::string_view bytes) override {
-    if (bytes.empty() || bytes.size() > INT_MAX) return {};
-    const int n =
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-    if (n > 0)
-      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-  }
+  std::wstring DecodeAnsi(std::string_view bytes) override { return win::Widen(bytes); }
 
-  std::wstring ErrorText(long code) override {
-    std::wstring text(1024, L'\0');
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, static_cast<DWORD>(code), 0, text.data(),
-                                   static_cast<DWORD>(text.size()), nullptr);
-    text.resize(n);
-    return text;
-  }
+  std::wstring ErrorText(long code) override { return win::ErrorText(static_cast<DWORD>(code)); }
 };
 
 class Win32Console : public ConsolePort {
@@ -97,12 +83,12 @@ class Win32Console : public ConsolePort {
       triedConsole_ = true;
       // XP and later; on 2000 the output reaches only a redirected handle.
       using AttachFn = BOOL(WINAPI*)(DWORD);
-      const auto attach = ProcAddress<AttachFn>(GetModuleHandleW(L"kernel32.dll"), "AttachConsole");
+      const auto attach = ProcAddress<AttachFn>(GetModuleHandleA("kernel32.dll"), "AttachConsole");
       constexpr DWORD kParentProcess = static_cast<DWORD>(-1);  // ATTACH_PARENT_PROCESS
       if (attach && attach(kParentProcess))
-        console_.reset(FileHandle(CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                              OPEN_EXISTING, 0, nullptr)));
+        console_.reset(
+            FileHandle(win::CreateFile(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0)));
     }
     return console_.get();
   }
@@ -115,7 +101,7 @@ class Win32Console : public ConsolePort {
     DWORD mode = 0;
     DWORD done = 0;
     if (GetConsoleMode(h, &mode)) {
-      WriteConsoleW(h, text.data(), static_cast<DWORD>(text.size()), &done, nullptr);
+      win::WriteConsole(h, text);
       return;
     }
     // A file or a pipe: UTF-8, which every reader of redirected output understands.

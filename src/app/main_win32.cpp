@@ -6,19 +6,24 @@
 
 #include <cstdlib>
 #include <new>
+#include <string>
 
 #include "app/command_line.h"
 #include "app/command_mode_win32.h"
 #include "app/frmMain.h"
 #include "app/window_win32.h"
+#include "common/text_boundary_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/version_win32.h"
 #include "shell/file_probe_win32.h"
 #include "shell/shell_win32.h"
 #include "tooltip/tooltip_win32.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
-  if (const auto command = tavlin::app::ParseCommandLine(commandLine ? commandLine : L"");
+// The 8-bit entry point, which every system starts: the command line is read
+// whole from the text boundary, in UTF-16 on NT.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  const std::wstring commandLine = tavlin::win::CommandLine();
+  if (const auto command = tavlin::app::ParseCommandLine(tavlin::app::ArgumentsOf(commandLine));
       command.mode != tavlin::app::RunMode::Window)
     return tavlin::app::RunCommandMode(command);
 
@@ -49,11 +54,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
   UpdateWindow(window.hwnd());
 
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+  while (tavlin::win::GetMessage(msg) > 0) {
     const HWND main = window.hwnd();
-    if (main && IsDialogMessageW(main, &msg)) continue;
+    if (main && tavlin::win::IsDialogMessage(main, msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    tavlin::win::DispatchMessage(msg);
   }
   window.Attach(nullptr);
   return static_cast<int>(msg.wParam);

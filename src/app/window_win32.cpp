@@ -9,6 +9,7 @@
 #include "app/colours.h"
 #include "app/frmMain.h"
 #include "app/resource.h"
+#include "common/text_boundary_win32.h"
 
 namespace tavlin::app {
 namespace {
@@ -31,7 +32,7 @@ RECT WindowRectForClient(int width, int height, int dpi) {
   RECT r{0, 0, width, height};
   using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
   static const auto adjust =
-      ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi");
+      ProcAddress<Fn>(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi");
   if (!adjust || !adjust(&r, kMainStyle, FALSE, kMainExStyle, static_cast<UINT>(dpi)))
     AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
   return r;
@@ -39,8 +40,7 @@ RECT WindowRectForClient(int width, int height, int dpi) {
 
 int IconSize(int metric, int dpi) {
   using Fn = int(WINAPI*)(int, UINT);
-  static const auto get =
-      ProcAddress<Fn>(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi");
+  static const auto get = ProcAddress<Fn>(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
   return get ? get(metric, static_cast<UINT>(dpi)) : GetSystemMetrics(metric);
 }
 
@@ -50,9 +50,8 @@ struct Icons {
 // The program's icon at the sizes a DPI asks for.
 Icons LoadIcons(HINSTANCE instance, int dpi) {
   const auto load = [instance, dpi](int cx, int cy) {
-    return UniqueIcon(
-        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_TAVLIN), IMAGE_ICON,
-                                      IconSize(cx, dpi), IconSize(cy, dpi), 0)));
+    return UniqueIcon(static_cast<HICON>(
+        win::LoadImage(instance, IDI_TAVLIN, IMAGE_ICON, IconSize(cx, dpi), IconSize(cy, dpi), 0)));
   };
   return {load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
 }
@@ -97,6 +96,9 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  // The classes go with the window that registered them.
+  win::UnregisterClass(kContainerClass, instance_);
+  win::UnregisterClass(kMainClass, instance_);
 }
 
 bool MainWindow::Create() {
@@ -113,21 +115,21 @@ bool MainWindow::Create() {
   wc.hInstance = instance_;
   wc.hIcon = classIcons.icons.big.get();
   wc.hIconSm = classIcons.icons.small.get();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hCursor = win::LoadArrowCursor();
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kMainClass;
-  RegisterClassExW(&wc);
+  win::RegisterClassEx(wc);
   wc.lpfnWndProc = &MainWindow::ContainerProc;
   wc.hIcon = wc.hIconSm = nullptr;
   wc.hbrBackground = nullptr;  // painted in WM_ERASEBKGND, in the container's own colour
   wc.lpszClassName = kContainerClass;
-  RegisterClassExW(&wc);
+  win::RegisterClassEx(wc);
 
   const RECT frame = WindowRectForClient(TwipsToPixels(kClientWidthTwips, screenDpi),
                                          TwipsToPixels(kClientHeightTwips, screenDpi), screenDpi);
-  hwnd_ = CreateWindowExW(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                          nullptr, nullptr, instance_, this);
+  hwnd_ = win::CreateWindowEx(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
+                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                              nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SetMainWindowHandle(hwnd_);
   // Everything is made at its place and in its font for the window's DPI at
@@ -184,11 +186,10 @@ void MainWindow::CreateChildren(Ctl container) {
         style |= SS_ETCHEDHORZ;
         break;
     }
-    const std::wstring caption(
-        s.caption);  // a frame keeps its caption as its text, for screen readers
+    // A frame keeps its caption as its text, for screen readers.
     const RECT r = PlaceOf(s);
-    const HWND h = CreateWindowExW(
-        ex, cls, caption.c_str(), style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+    const HWND h = win::CreateWindowEx(
+        ex, cls, s.caption, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))), instance_, this);
     controls_[static_cast<std::size_t>(id)] = h;
     if (!h) continue;
@@ -197,8 +198,8 @@ void MainWindow::CreateChildren(Ctl container) {
       MoveWindow(h, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     SetFont(s);
     if (s.kind == Kind::Combo) {
-      SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"yes"));
-      SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"no"));
+      win::AddComboString(h, L"yes");
+      win::AddComboString(h, L"no");
       COMBOBOXINFO info{};
       info.cbSize = sizeof info;
       if (GetComboBoxInfo(h, &info) && info.hwndItem)
@@ -214,18 +215,18 @@ void MainWindow::CreateAboutControls() {
   if (aboutMade_ || !Control(kMadeWhenShown)) return;
   aboutMade_ = true;
   CreateControlsOf(kMadeWhenShown);
-  SendMessageW(Control(Ctl::imgLogo), STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(logo_.get()));
+  win::SendMessage(Control(Ctl::imgLogo), STM_SETIMAGE, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 void MainWindow::LoadPictures() {
   // The logo's source is a GIF; the build turns it into a bitmap resource, so
   // that showing it needs no picture decoder (nor COM) at start-up.
   logo_.reset(static_cast<HBITMAP>(
-      LoadImageW(instance_, MAKEINTRESOURCEW(IDB_LOGO), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      win::LoadImage(instance_, IDB_LOGO, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   // The About panel's copy is handed over when that panel's controls are made.
-  SendMessageW(Control(Ctl::Image1), STM_SETIMAGE, IMAGE_BITMAP,
-               reinterpret_cast<LPARAM>(logo_.get()));
+  win::SendMessage(Control(Ctl::Image1), STM_SETIMAGE, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 LOGFONTW MainWindow::LogFontOf(Font font) const {
@@ -242,7 +243,7 @@ LOGFONTW MainWindow::LogFontOf(Font font) const {
 void MainWindow::CreateFonts() {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
     const LOGFONTW lf = LogFontOf(static_cast<Font>(i));
-    fonts_[i].reset(CreateFontIndirectW(&lf));
+    fonts_[i].reset(win::CreateFontIndirect(lf));
   }
 }
 
@@ -254,7 +255,7 @@ UniqueFont MainWindow::CondensedFont(const ControlSpec& s, Extent natural, int t
   // Start from the proportional guess and narrow a step at a time until it fits.
   for (int w = natural.aveCharWidth * textRoom / natural.width; w > 0; --w) {
     lf.lfWidth = w;
-    UniqueFont font(CreateFontIndirectW(&lf));
+    UniqueFont font(win::CreateFontIndirect(lf));
     if (font && CaptionExtent(font.get(), s.caption).width <= textRoom) return font;
   }
   return {};
@@ -264,10 +265,11 @@ void MainWindow::SetFont(const ControlSpec& s) {
   const HWND h = Control(s.id);
   const UniqueFont& condensed = condensed_[static_cast<std::size_t>(s.id)];
   const HFONT font = condensed ? condensed.get() : fonts_[static_cast<int>(s.font)].get();
-  SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  win::SendMessage(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // A drop-down's edit part is as high as the design says, whatever the font.
   if (s.kind == Kind::Combo)
-    SendMessageW(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), TwipsToPixels(s.height, dpi_) - 6);
+    win::SendMessage(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     TwipsToPixels(s.height, dpi_) - 6);
 }
 
 RECT MainWindow::PlaceOf(const ControlSpec& s) {
@@ -317,8 +319,8 @@ void MainWindow::FitFrame() {
   // window gets its own, and the ones it had go once it has let go of them.
   if (dpi != iconDpi_) {
     Icons own = LoadIcons(instance_, dpi);
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own.big.get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.small.get()));
+    win::SendMessage(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own.big.get()));
+    win::SendMessage(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.small.get()));
     bigIcon_ = std::move(own.big);
     smallIcon_ = std::move(own.small);
     iconDpi_ = dpi;
@@ -348,26 +350,24 @@ MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view capti
   if (!measure_) windowDC.emplace(hwnd_);
   const HDC dc = measure_ ? measure_.get() : windowDC->get();
   SelectScope select(dc, font);
-  const std::wstring text(caption);
   RECT r{0, 0, 0, 0};
-  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  return Extent{r.right - r.left, tm.tmHeight, tm.tmAveCharWidth};
+  win::DrawText(dc, caption, r, DT_CALCRECT | DT_SINGLELINE);
+  const win::FontMetrics tm = win::GetTextMetrics(dc);
+  return Extent{r.right - r.left, tm.height, tm.aveCharWidth};
 }
 
 // --- Controls port -----------------------------------------------------------
 
 void MainWindow::SetCaption(std::wstring_view caption) {
-  SetWindowTextW(hwnd_, std::wstring(caption).c_str());
+  win::SetWindowText(hwnd_, caption);
 }
 
 void MainWindow::SetText(Ctl control, std::wstring_view text) {
-  SetWindowTextW(Control(control), std::wstring(text).c_str());
+  win::SetWindowText(Control(control), text);
 }
 
 std::wstring MainWindow::GetText(Ctl control) {
-  return WindowText(Control(control));
+  return win::GetWindowText(Control(control));
 }
 
 void MainWindow::SetVisible(Ctl control, bool visible) {
@@ -388,7 +388,7 @@ void MainWindow::SetFocus(Ctl control) {
 }
 
 void MainWindow::CloseWindow() {
-  PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+  win::PostMessage(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void MainWindow::DropGlobalReference() {
@@ -399,12 +399,13 @@ void MainWindow::DropGlobalReference() {
 
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    // lpCreateParams is the first member of both families' creation record.
+    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCT*>(lp)->lpCreateParams);
     self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    win::SetWindowLongPtr(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return self ? self->Handle(msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+  auto* self = reinterpret_cast<MainWindow*>(win::GetWindowLongPtr(hwnd, GWLP_USERDATA));
+  return self ? self->Handle(msg, wp, lp) : win::DefWindowProc(hwnd, msg, wp, lp);
 }
 
 LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -429,7 +430,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       if (!shown_) {
         shown_ = true;
-        PostMessageW(hwnd_, kShownMessage, 0, 0);
+        win::PostMessage(hwnd_, kShownMessage, 0, 0);
       }
       break;
     case kShownMessage:
@@ -456,7 +457,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       hwnd_ = nullptr;
       break;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
+  return win::DefWindowProc(hwnd_, msg, wp, lp);
 }
 
 LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
@@ -469,8 +470,8 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(brush);
     }
-    return DefWindowProcW(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
-                          reinterpret_cast<LPARAM>(control));
+    return win::DefWindowProc(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
   }
   // Buttons and pictures stand on their container's colour.
   if (s->kind == Kind::Button || s->kind == Kind::Image)
@@ -489,21 +490,19 @@ void MainWindow::PaintFrame(HWND container, HDC dc) const {
   if (!s || s->kind != Kind::Frame) return;
   const HFONT font = fonts_[static_cast<int>(s->font)].get();
   SelectScope select(dc, font);
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
+  const int lineHeight = win::GetTextMetrics(dc).height;
   RECT r;
   GetClientRect(container, &r);
-  r.top += tm.tmHeight / 2;
+  r.top += lineHeight / 2;
   DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
-  const std::wstring caption(s->caption);
-  RECT text{TwipsToPixels(120, dpi_), 0, r.right, tm.tmHeight};
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  RECT text{TwipsToPixels(120, dpi_), 0, r.right, lineHeight};
+  win::DrawText(dc, s->caption, text, DT_CALCRECT | DT_SINGLELINE);
   text.left -= 2;
   text.right += 2;
   SetBkColor(dc, GetSysColor(PaintOf(*s).back));
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   SetBkMode(dc, OPAQUE);
-  DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_CENTER);
+  win::DrawText(dc, s->caption, text, DT_SINGLELINE | DT_CENTER);
 }
 
 HBRUSH MainWindow::ContainerBrush(HWND container) const {
@@ -514,12 +513,12 @@ HBRUSH MainWindow::ContainerBrush(HWND container) const {
 LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE:
-      SetWindowLongPtrW(
+      win::SetWindowLongPtr(
           hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCT*>(lp)->lpCreateParams));
       break;
     case WM_ERASEBKGND: {
-      auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      auto* self = reinterpret_cast<MainWindow*>(win::GetWindowLongPtr(hwnd, GWLP_USERDATA));
       RECT r;
       GetClientRect(hwnd, &r);
       FillRect(reinterpret_cast<HDC>(wp), &r,
@@ -527,7 +526,7 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
       return 1;
     }
     case WM_PAINT: {
-      auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+      auto* self = reinterpret_cast<MainWindow*>(win::GetWindowLongPtr(hwnd, GWLP_USERDATA));
       PaintScope paint(hwnd);
       if (self) self->PaintFrame(hwnd, paint.dc());
       return 0;
@@ -539,9 +538,9 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-      return SendMessageW(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+      return win::SendMessage(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
   }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+  return win::DefWindowProc(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK MainWindow::ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

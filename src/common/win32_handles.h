@@ -141,9 +141,6 @@ void EnsureComApartment();
 // is looked up at run time.
 int WindowDpi(HWND hwnd);
 
-// A window's text, read whole; empty when it has none or cannot be read.
-std::wstring WindowText(HWND hwnd);
-
 // The program's one global reference to its main window, through which shared
 // routines (the shell owner window) reach it. Null before creation and after unload.
 HWND MainWindowHandle();

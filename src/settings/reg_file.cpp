@@ -303,8 +303,8 @@ class Parser {
         const std::size_t from = at;
         for (;;) {
           if (next_ >= lines_.size()) {
-            Problem(lines_.back().number, L"the file ends inside the hex data continued on line " +
-                                              std::to_wstring(from));
+            Problem(lines_.back().number,
+                    L"the file ends inside the hex data continued on line " + ToDecimal(from));
             return false;
           }
           const Line line = lines_[next_++];

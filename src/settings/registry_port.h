@@ -31,6 +31,7 @@ inline constexpr long kErrorFileNotFound = 2;
 inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorMoreData = 234;
+inline constexpr long kErrorNoUnicodeTranslation = 1113;
 
 class RegistryPort {
  public:
@@ -50,6 +51,12 @@ class RegistryPort {
                    std::span<const std::byte> data) = 0;
   virtual long Delete(KeyRef key, std::wstring_view name) = 0;
   virtual void Close(KeyRef key) = 0;
+  // Whether a text value stores every character of `text`. A registry that
+  // keeps UTF-16 holds any; the 95 family's keeps the system code page's
+  // bytes up to the first NUL, and a store of a text it cannot keep whole fails
+  // there (for a NUL inside, with the platform's invalid-data error) rather
+  // than keep '?' in its place or cut it short.
+  virtual bool HoldsText(std::wstring_view /*text*/) { return true; }
 };
 
 }  // namespace tavlin::settings

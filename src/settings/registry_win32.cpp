@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <string>
 
+#include "common/text_boundary_win32.h"
+
 namespace tavlin::settings {
 namespace {
 
@@ -21,30 +23,25 @@ HKEY AsKey(KeyRef key) {
 
 long Win32Registry::Open(Hive hive, std::wstring_view path, Access access, KeyRef& key) {
   HKEY opened = nullptr;
-  const std::wstring p(path);
   const REGSAM sam = access == Access::Read ? KEY_QUERY_VALUE : KEY_SET_VALUE;
-  const LONG rc = RegOpenKeyExW(RootKey(hive), p.c_str(), 0, sam, &opened);
+  const LONG rc = win::RegOpenKeyEx(RootKey(hive), path, sam, opened);
   key = rc == ERROR_SUCCESS ? reinterpret_cast<KeyRef>(opened) : 0;
   return rc;
 }
 
 long Win32Registry::Create(Hive hive, std::wstring_view path, KeyRef& key) {
   HKEY opened = nullptr;
-  const std::wstring p(path);
-  const LONG rc = RegCreateKeyExW(RootKey(hive), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                  KEY_SET_VALUE, nullptr, &opened, nullptr);
+  const LONG rc = win::RegCreateKeyEx(RootKey(hive), path, KEY_SET_VALUE, opened);
   key = rc == ERROR_SUCCESS ? reinterpret_cast<KeyRef>(opened) : 0;
   return rc;
 }
 
 long Win32Registry::Query(KeyRef key, std::wstring_view name, std::uint32_t& type,
                           std::span<std::byte> data, std::uint32_t& size) {
-  const std::wstring n(name);
   DWORD t = 0;
   DWORD s = data.empty() ? 0 : static_cast<DWORD>(std::min<std::size_t>(size, data.size()));
-  const LONG rc =
-      RegQueryValueExW(AsKey(key), n.c_str(), nullptr, &t,
-                       data.empty() ? nullptr : reinterpret_cast<BYTE*>(data.data()), &s);
+  const LONG rc = win::RegQueryValueEx(
+      AsKey(key), name, &t, data.empty() ? nullptr : reinterpret_cast<BYTE*>(data.data()), &s);
   if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
     type = t;
     size = s;
@@ -54,20 +51,23 @@ long Win32Registry::Query(KeyRef key, std::wstring_view name, std::uint32_t& typ
 
 long Win32Registry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
                         std::span<const std::byte> data) {
-  const std::wstring n(name);
   // RegSetValueExW adds a terminator to a string value whose last character is
   // not NUL when the character just past the data is; two non-zero guard bytes
   // after a copy of the data keep the stored bytes exactly as given.
   std::basic_string<std::byte> guarded(data.begin(), data.end());
   guarded.append(2, std::byte{'!'});
-  return RegSetValueExW(AsKey(key), n.c_str(), 0, type,
-                        reinterpret_cast<const BYTE*>(guarded.data()),
-                        static_cast<DWORD>(data.size()));
+  return win::RegSetValueEx(AsKey(key), name, type, reinterpret_cast<const BYTE*>(guarded.data()),
+                            static_cast<DWORD>(data.size()));
+}
+
+bool Win32Registry::HoldsText(std::wstring_view text) {
+  // The 95 family keeps a text in its code page, and only up to a NUL.
+  return win::IsWinNT() ||
+         (text.find(L'\0') == std::wstring_view::npos && win::CodePageHolds(text));
 }
 
 long Win32Registry::Delete(KeyRef key, std::wstring_view name) {
-  const std::wstring n(name);
-  return RegDeleteValueW(AsKey(key), n.c_str());
+  return win::RegDeleteValue(AsKey(key), name);
 }
 
 void Win32Registry::Close(KeyRef key) {

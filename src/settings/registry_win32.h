@@ -1,4 +1,4 @@
-// The registry port over the Win32 W entry points.
+// The registry port over the system's registry, through the text boundary.
 #pragma once
 
 #include "settings/registry_port.h"
@@ -14,6 +14,7 @@ class Win32Registry : public RegistryPort {
   long Set(KeyRef key, std::wstring_view name, std::uint32_t type,
            std::span<const std::byte> data) override;
   long Delete(KeyRef key, std::wstring_view name) override;
+  bool HoldsText(std::wstring_view text) override;
   void Close(KeyRef key) override;
 };
 

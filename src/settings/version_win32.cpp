@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 
 namespace tavlin::settings {
@@ -19,26 +20,11 @@ void Win32Version::ShellDllGetVersion(DllVersionRecord& record) {
 
 ProgramVersion Win32Version::ProgramFileVersion() {
   ProgramVersion v;
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return v;
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return v;
-  std::vector<std::byte> block(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return v;
-  VS_FIXEDFILEINFO* info = nullptr;
-  UINT len = 0;
-  if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &len) || !info ||
-      len < sizeof(VS_FIXEDFILEINFO))
-    return v;
+  const std::wstring path = win::ModuleFileName(nullptr);
+  if (path.empty()) return v;
+  const std::vector<std::byte> block = win::FileVersionInfo(path);
+  const VS_FIXEDFILEINFO* info = win::FixedFileInfo(block);
+  if (!info) return v;
   v.major = HIWORD(info->dwFileVersionMS);
   v.minor = LOWORD(info->dwFileVersionMS);
   v.revision = LOWORD(info->dwFileVersionLS);

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 
 namespace tavlin::shell {
@@ -55,45 +56,39 @@ class QuietDriveErrors {
 
 // A path that resolves onto another computer: a share, or a drive mapped to one.
 // Only the text is resolved; nothing is opened.
-bool OnTheNetwork(const std::wstring& path) {
-  const DWORD need = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (need == 0) return false;
-  std::wstring full(need, L'\0');
-  const DWORD got = GetFullPathNameW(path.c_str(), need, full.data(), nullptr);
-  if (got == 0 || got >= need) return false;
-  full.resize(got);
+bool OnTheNetwork(std::wstring_view path) {
+  const std::wstring full = win::GetFullPathName(path);
   if (full.size() >= 2 && full[0] == L'\\' && full[1] == L'\\') return true;
   if (full.size() < 2 || full[1] != L':') return false;
   const wchar_t root[] = {full[0], L':', L'\\', L'\0'};
-  return GetDriveTypeW(root) == DRIVE_REMOTE;
+  return win::GetDriveType(root) == DRIVE_REMOTE;
 }
 
 }  // namespace
 
 FileProbe Win32FileProbe::Probe(std::wstring_view path, std::size_t headBytes) {
-  const std::wstring p(path);
-  if (OnTheNetwork(p)) return {FileFound::Network, 0, {}};
+  if (OnTheNetwork(path)) return {FileFound::Network, 0, {}};
   const QuietDriveErrors quiet;
   // The attributes come without opening the file, so a device, a pipe or a
   // placeholder is known before anything could wait on it.
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(p.c_str(), GetFileExInfoStandard, &data))
-    return {FoundOfError(GetLastError()), 0, {}};
+  if (!win::GetFileAttributesEx(path, data)) return {FoundOfError(GetLastError()), 0, {}};
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {FileFound::Folder, 0, {}};
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) return {FileFound::NotAFile, 0, {}};
   if (data.dwFileAttributes & (FILE_ATTRIBUTE_OFFLINE | kRecallOnOpen | kRecallOnDataAccess))
     return {FileFound::Offline, 0, {}};
 
-  const UniqueHandle file = OwnFile(CreateFileW(
-      p.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_NO_RECALL, nullptr));
+  const UniqueHandle file = OwnFile(
+      win::CreateFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_NO_RECALL));
   if (!file) return {FoundOfError(GetLastError()), 0, {}};
   // It may have changed since the attributes were read: read only from a disk file.
   if (GetFileType(file.get()) != FILE_TYPE_DISK) return {FileFound::NotAFile, 0, {}};
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return {FileFound::Unreadable, 0, {}};
+  DWORD high = 0;
+  const DWORD low = GetFileSize(file.get(), &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return {FileFound::Unreadable, 0, {}};
 
-  FileProbe probe{FileFound::File, static_cast<std::uint64_t>(size.QuadPart), {}};
+  FileProbe probe{FileFound::File, (std::uint64_t{high} << 32) | low, {}};
   probe.head.resize(headBytes);
   std::size_t got = 0;
   while (got < headBytes) {

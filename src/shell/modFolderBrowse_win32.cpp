@@ -1,5 +1,6 @@
 #include "shell/modFolderBrowse_win32.h"
 
+#include "common/text_boundary_win32.h"
 #include "shell/modFolderBrowse.h"
 #include "shell/shell_port.h"
 
@@ -9,18 +10,7 @@ namespace {
 
 // The text as the system code page spells it ('?' for what it cannot).
 std::wstring ThroughSystemCodePage(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length = static_cast<int>(text.size());
-  const int bytes =
-      WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return {};
-  std::string narrow(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), length, narrow.data(), bytes, nullptr, nullptr);
-  const int chars = MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, nullptr, 0);
-  if (chars <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, wide.data(), chars);
-  return wide;
+  return win::Widen(win::Narrow(text));
 }
 
 }  // namespace

@@ -37,11 +37,11 @@ bool DeviceName(std::wstring_view component) {
 }
 
 std::wstring Size(std::int64_t width, std::int64_t height) {
-  return std::to_wstring(width) + L" \u00d7 " + std::to_wstring(height) + L" pixels";
+  return ToDecimal(width) + L" \u00d7 " + ToDecimal(height) + L" pixels";
 }
 
 std::wstring Expects(int edge, bool frames) {
-  return L" (IE expects " + std::to_wstring(edge) + L" \u00d7 " + std::to_wstring(edge) +
+  return L" (IE expects " + ToDecimal(edge) + L" \u00d7 " + ToDecimal(edge) +
          (frames ? L" frames)" : L")");
 }
 
@@ -52,7 +52,7 @@ std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
     // A vertical strip of square frames: the height a whole multiple of the width.
     if (h.height % h.width != 0) return line + L" (not square frames)";
     const std::int64_t frames = h.height / h.width;
-    line += L", " + std::to_wstring(frames) + (frames == 1 ? L" frame" : L" frames");
+    line += L", " + ToDecimal(frames) + (frames == 1 ? L" frame" : L" frames");
     if (h.width != edge) line += Expects(edge, true);
     return line;
   }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 #include "tooltip/balloon.h"
 #include "tooltip/tip_catalogue.h"
@@ -43,7 +44,7 @@ UniqueFont CreateTipFont(const BalloonMetrics& m) {
   lf.lfCharSet = ANSI_CHARSET;
   constexpr std::wstring_view face = L"Tahoma";
   face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-  return UniqueFont(CreateFontIndirectW(&lf));
+  return UniqueFont(win::CreateFontIndirect(lf));
 }
 
 RECT ToRect(const Rect& r) {
@@ -51,14 +52,13 @@ RECT ToRect(const Rect& r) {
 }
 
 // A tool that is the whole of `window`, watched by the tooltip itself.
-void AddWindowTool(HWND tip, HWND window, std::wstring& text) {
+void AddWindowTool(HWND tip, HWND window, std::wstring_view text) {
   TTTOOLINFOW tool{};
   tool.cbSize = kToolInfoSize;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = window;
   tool.uId = reinterpret_cast<UINT_PTR>(window);
-  tool.lpszText = text.data();  // the tooltip keeps its own copy
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  win::AddTool(tip, tool, text);  // the tooltip keeps its own copy
 }
 
 // Where the control lies in its parent's client area.
@@ -97,13 +97,13 @@ LRESULT CALLBACK RelayToTip(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
     tool.hwnd = hwnd;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
     tool.rect = PlaceInParent(control, hwnd);
-    SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    win::NewToolRect(tip, tool);
     MSG relayed{};
     relayed.hwnd = hwnd;
     relayed.message = msg;
     relayed.wParam = wp;
     relayed.lParam = lp;
-    SendMessageW(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    win::SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   } else if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, &RelayToTip, id);
   }
@@ -112,7 +112,7 @@ LRESULT CALLBACK RelayToTip(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
 
 // A tool over the control's place in its parent, fed with the parent's mouse
 // messages: the tip of a control that gets none of its own.
-void AddToolThroughParent(HWND tip, HWND control, std::wstring& text) {
+void AddToolThroughParent(HWND tip, HWND control, std::wstring_view text) {
   const HWND parent = GetParent(control);
   if (!parent) return;
   TTTOOLINFOW tool{};
@@ -120,8 +120,7 @@ void AddToolThroughParent(HWND tip, HWND control, std::wstring& text) {
   tool.hwnd = parent;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.rect = PlaceInParent(control, parent);
-  tool.lpszText = text.data();
-  SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  win::AddTool(tip, tool, text);
   SetWindowSubclass(parent, &RelayToTip, reinterpret_cast<UINT_PTR>(tip),
                     reinterpret_cast<DWORD_PTR>(control));
 }
@@ -138,13 +137,12 @@ void PaintTip(HWND hwnd) {
   MoveWindow(hwnd, origin.x, origin.y, width, height, FALSE);
 
   // The tooltip reports the text of the tip it is showing as its window text.
-  const std::wstring text = WindowText(hwnd);
+  const std::wstring text = win::GetWindowText(hwnd);
   PaintScope paint(hwnd);
   const UniqueFont font = CreateTipFont(m);
   SelectScope selectFont(paint.dc(), font.get());
   RECT measured{origin.x, origin.y, origin.x + width, origin.y + height};
-  DrawTextW(paint.dc(), text.c_str(), static_cast<int>(text.size()), &measured,
-            DT_CALCRECT | DT_NOCLIP | DT_VCENTER);
+  win::DrawText(paint.dc(), text, measured, DT_CALCRECT | DT_NOCLIP | DT_VCENTER);
   const Rect tip = TipWindowRect({measured.left, measured.top, measured.right, measured.bottom}, m);
   ShowWindow(hwnd, SW_SHOWNA);
   MoveWindow(hwnd, tip.left, tip.top, tip.Width(), tip.Height(), TRUE);
@@ -171,12 +169,12 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
   // start: created as an overlapped window it would be born with a caption and
   // a default size, and Wine would hand it to the window manager for good, so
   // that hiding the tip waits on a window manager (two seconds when there is none).
-  const HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                                   GetModuleHandleW(nullptr), nullptr);
+  const HWND tip = win::CreateWindowEx(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       owner, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!tip) return nullptr;
 
-  std::wstring lines = BreakLines(text);
+  const std::wstring lines = BreakLines(text);
   AddWindowTool(tip, control, lines);
   // A window inside the control (the text part of a drop-down list, most of
   // it) gets the mouse messages there, not the control: it shows the same tip.
@@ -190,30 +188,26 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
 }
 
 void SetToolTipText(HWND tip, std::wstring_view text) {
-  std::wstring lines = BreakLines(text);
-  const auto count = SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0);
+  const std::wstring lines = BreakLines(text);
+  const auto count = win::SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
-    std::wstring old(INFOTIPSIZE, L'\0');  // room for whatever the tool holds now
     TTTOOLINFOW tool{};
     tool.cbSize = kToolInfoSize;
-    tool.lpszText = old.data();
-    if (!SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&tool)))
-      continue;
-    tool.lpszText = lines.data();  // the tooltip keeps its own copy
-    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!win::EnumTool(tip, static_cast<UINT>(i), tool)) continue;
+    win::UpdateTipText(tip, tool, lines);  // the tooltip keeps its own copy
   }
 }
 
 void InstallBalloonProc(HWND tip) {
   if (!tip) return;
   const auto previous = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolTipWndProc)));
+      win::SetWindowLongPtr(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolTipWndProc)));
   // The entry exists before the style change below, whose notifications already
   // come through ToolTipWndProc and must reach the previous procedure.
   Table().push_back({tip, previous});
   // The balloon's outline takes the place of the border.
-  const LONG_PTR style = GetWindowLongPtrW(tip, GWL_STYLE);
-  SetWindowLongPtrW(tip, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
+  const LONG_PTR style = win::GetWindowLongPtr(tip, GWL_STYLE);
+  win::SetWindowLongPtr(tip, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
   // A new style only reaches the frame when the frame is recalculated; without
   // this the client area keeps the border's inset until a paint happens to
   // change the window's size, and the balloon would be drawn too small.
@@ -229,12 +223,12 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_PRINT:
       // Asked to draw into someone else's DC (a fade, for one): the tooltip's
       // own look must not appear there, so paint the balloon for real instead.
-      PostMessageW(hwnd, WM_PAINT, 0, 0);
+      win::PostMessage(hwnd, WM_PAINT, 0, 0);
       return 1;
   }
   for (const TipEntry& entry : Table()) {
     if (entry.TipHwnd == hwnd)
-      return CallWindowProcW(entry.PrevWndProc, hwnd, uMsg, wParam, lParam);
+      return win::CallWindowProc(entry.PrevWndProc, hwnd, uMsg, wParam, lParam);
   }
   return 0;
 }
@@ -262,7 +256,7 @@ void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
   SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
   RECT textRect = ToRect(shape.text);
   // Left and top aligned, lines broken only at CR LF, nothing clipped.
-  DrawTextW(hdc, text.data(), static_cast<int>(text.size()), &textRect, DT_NOCLIP | DT_VCENTER);
+  win::DrawText(hdc, text, textRect, DT_NOCLIP | DT_VCENTER);
 }
 
 }  // namespace modToolTip

@@ -22,8 +22,10 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 CLAIMS = {
     "x86": {
         "machine": 0x14C,
-        "max_version": (4, 0),  # subsystem and OS version: the door stays open for 98 and ME
+        "max_version": (4, 0),  # subsystem and OS version: what 98 and ME load
         "systems": [
+            ("Windows 98 SE", "win98se.txt"),
+            ("Windows ME", "winme.txt"),
             ("Windows 2000", "win2k.txt"),
             ("Windows XP SP3", "winxp.txt"),
             ("Windows Server 2003 SP2", "win2k3.txt"),
@@ -52,6 +54,22 @@ ONLY_64_BIT = {
                    "SetWindowLongPtrA", "GetClassLongPtrW", "SetClassLongPtrW"},
     "msvcrt.dll": {"__C_specific_handler"},
 }
+
+# The 95 family exports almost every wide-character ("W") function, but as a
+# stub that fails. These are the ones it implements (Microsoft's list for
+# Windows 95 and 98, KB 210341, "Unicode support in Windows 95 and Windows
+# 98"); a program for that family may import no other.
+NATIVE_W = {"EnumResourceLanguagesW", "EnumResourceNamesW", "EnumResourceTypesW", "ExtTextOutW",
+            "FindResourceW", "FindResourceExW", "GetCharWidthW", "GetCommandLineW",
+            "GetTextExtentPoint32W", "GetTextExtentPointW", "lstrlenW", "MessageBoxExW",
+            "MessageBoxW", "MultiByteToWideChar", "TextOutW", "WideCharToMultiByte"}
+NINETY_FIVE_FAMILY = {"win98se.txt", "winme.txt"}
+
+
+def stub_there(names, fn):
+    """A W function of the 95 family that does nothing there: one with an A twin."""
+    return fn.endswith("W") and fn[:-1] + "A" in names and fn not in NATIVE_W
+
 
 # Ordinal imports whose function later systems also export by name. A table
 # lists an export by its ordinal only where the system gives it no name; a named
@@ -182,6 +200,8 @@ def check(arch, path):
                 missing.append(f"{system}: {dll} is not there ({how} of {fn})")
             elif not exported(names, dll.lower(), fn, arch):
                 missing.append(f"{system}: {dll} does not export {fn} ({how})")
+            elif table in NINETY_FIVE_FAMILY and stub_there(names, fn):
+                missing.append(f"{system}: {dll} exports {fn} only as a stub that fails ({how})")
         faults += [f"{path}: {m}" for m in missing]
         print(f"{arch} {os.path.basename(path)} on {system}: "
               f"{len(imports) - len(missing)} of {len(imports)} imports found")

@@ -38,6 +38,21 @@ TEST(CommandLine, SplitsLikeTheWindowsRuntime) {
     EXPECT_EQ(app::SplitCommandLine(c.line), c.args) << std::string(c.line.begin(), c.line.end());
 }
 
+TEST(CommandLine, TheProgramsNameEndsAtABlankOutsideQuotes) {
+  const struct {
+    std::wstring_view line, arguments;
+  } cases[] = {
+      {L"tavlin.exe", L""},
+      {L"tavlin.exe  /export a.reg ", L"/export a.reg "},
+      {L"\"C:\\Program Files\\tavlin.exe\"\t/? ", L"/? "},
+      {L"C:\\a\"b c\"\\tavlin.exe \"x y\"", L"\"x y\""},  // quotes anywhere in the name
+      {L"C:\\dir\\\"tavlin.exe /import", L""},            // a backslash escapes nothing
+      {L"", L""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(app::ArgumentsOf(c.line), c.arguments) << std::string(c.line.begin(), c.line.end());
+}
+
 TEST(CommandLine, SwitchesChooseTheModeAndAnythingElseKeepsTheWindow) {
   const struct {
     std::wstring_view line;
