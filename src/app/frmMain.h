@@ -123,15 +123,19 @@ class frmMain {
   std::array<LoadedSetting, settings::kSettings.size()> loaded_{};
 
   // The checks that add lines to tips. Policies are read at start-up and after
-  // a reset; a picture box is looked at then, after a pick and when it loses the focus.
+  // a reset; a picture box is looked at then, after a pick and when it loses
+  // the focus; whether the registry can store a box's text, then and on Apply.
   void CheckWarnings();  // every check, on what the boxes hold now
   void CheckPolicies();
   void CheckPicture(Ctl box);
+  // False, and the box's tip says so, when the registry would lose characters
+  // of the text (the 95 family keeps text in the system code page).
+  bool CheckStorable(Ctl box, std::wstring_view text);
 
   // The lines the checks add to each control's tip; the catalogue text itself
   // stays with the tip catalogue.
   struct TipNotes {
-    std::wstring policy, picture;
+    std::wstring policy, picture, storage;
   };
   void SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line);
   std::array<TipNotes, kControlCount> notes_{};

@@ -27,6 +27,9 @@ void frmMain::SaveSettings() {
     // A picture value that exists but could not be shown loads as an empty box;
     // leaving that box empty must not delete it.
     if (!edited && text.empty() && loaded.unreadable) continue;
+    // A text the registry would store with '?' in place of some characters is
+    // not written at all; the stored value stays as it was.
+    if (!CheckStorable(entry.control, text)) continue;
     WriteValue_V(kHkeyCurrentUser, entry.key, ValueNameOf(entry, sSkinValueName_), text, kRegSz,
                  entry.bRemove);
     // The store now holds what the box shows (or nothing, for an emptied box).

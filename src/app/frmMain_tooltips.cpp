@@ -26,7 +26,7 @@ std::wstring frmMain::TipTextOf(Ctl control) const {
     if (row.control != control) continue;
     std::wstring text = tooltip::TipText(row);
     const TipNotes& notes = notes_[static_cast<std::size_t>(control)];
-    for (const std::wstring* note : {&notes.policy, &notes.picture})
+    for (const std::wstring* note : {&notes.policy, &notes.picture, &notes.storage})
       if (!note->empty()) text += L"\r\n" + *note;
     return text;
   }
@@ -43,7 +43,10 @@ void frmMain::SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring li
 
 void frmMain::CheckWarnings() {
   CheckPolicies();
-  for (const settings::SettingEntry& entry : settings::kSettings) CheckPicture(entry.control);
+  for (const settings::SettingEntry& entry : settings::kSettings) {
+    CheckPicture(entry.control);
+    CheckStorable(entry.control, ui_.GetText(entry.control));
+  }
 }
 
 void frmMain::CheckPolicies() {
@@ -55,6 +58,13 @@ void frmMain::CheckPicture(Ctl box) {
   const auto role = PictureOfBox(box);
   if (!role) return;
   SetNote(box, &TipNotes::picture, shell::CheckPicture(*role, ui_.GetText(box), files_));
+}
+
+bool frmMain::CheckStorable(Ctl box, std::wstring_view text) {
+  const bool storable = reg_.HoldsText(text);
+  SetNote(box, &TipNotes::storage,
+          storable ? L"" : L"Not applied: this Windows cannot store some of these characters");
+  return storable;
 }
 
 void frmMain::LostFocus(Ctl control) {

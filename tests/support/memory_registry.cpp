@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "settings/modReg_Func.h"
+
 namespace tavlin::testing {
 
 using namespace settings;
@@ -149,8 +151,14 @@ long MemoryRegistry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
   if (log) log->push_back(L"set " + std::wstring(name));
   Key* k = Find(key, Access::Write, rc);
   if (!k) return rc;
+  if (type == kRegSz && !HoldsText(modReg_Func::DisplayForm(modReg_Func::DecodeRegSz(data))))
+    return kErrorNoUnicodeTranslation;
   k->values[Fold(name)] = StoredValue{type, Bytes(data.begin(), data.end())};
   return kErrorSuccess;
+}
+
+bool MemoryRegistry::HoldsText(std::wstring_view text) {
+  return std::all_of(text.begin(), text.end(), [this](wchar_t c) { return c <= keepsUpTo; });
 }
 
 long MemoryRegistry::Delete(KeyRef key, std::wstring_view name) {

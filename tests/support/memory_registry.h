@@ -38,6 +38,10 @@ class MemoryRegistry : public settings::RegistryPort {
   void DenyAccess(settings::Hive hive, std::wstring_view path, bool read, bool write);
   // Called before every query that asks for data (not the size-only query).
   std::function<void(MemoryRegistry&)> beforeDataQuery;
+  // The highest character a text value keeps. Below 0xFFFF it stands for a
+  // registry in a code page (the 95 family's): a REG_SZ with a higher one is
+  // refused.
+  wchar_t keepsUpTo = 0xFFFF;
 
   // What was asked. With a log, every value read (its size query), write and
   // delete is also journalled by name.
@@ -59,6 +63,7 @@ class MemoryRegistry : public settings::RegistryPort {
            std::span<const std::byte> data) override;
   long Delete(settings::KeyRef key, std::wstring_view name) override;
   void Close(settings::KeyRef key) override;
+  bool HoldsText(std::wstring_view text) override;
 
  private:
   struct Key {

@@ -39,6 +39,24 @@ TEST(Apply, WithoutEditsLeavesEveryTextValueByteForByte) {
   EXPECT_EQ(rig.reg.OpenHandles(), 0u);
 }
 
+TEST(Apply, TextTheRegistryWouldLoseIsNotWrittenAndItsTipSaysWhy) {
+  Loaded rig;
+  rig.reg.keepsUpTo = 0xFF;  // a registry in a code page of 256 characters, as on 98
+  rig.ui.Type(Ctl::txtWinTitle, L"Grüße 日本");
+  rig.ui.Type(Ctl::txtStart, L"http://grüße/");
+  rig.form.cmbGo_Click(0);
+  EXPECT_EQ(rig.TextOf(kMainKey, L"Window Title"), L"Title") << "not stored with '?' in place";
+  EXPECT_EQ(rig.TextOf(kMainKey, L"Start Page"), L"http://grüße/") << "the other boxes are";
+  const std::wstring line = L"\r\nNot applied: this Windows cannot store some of these characters";
+  EXPECT_TRUE(rig.form.TipTextOf(Ctl::txtWinTitle).ends_with(line));
+  EXPECT_FALSE(rig.form.TipTextOf(Ctl::txtStart).ends_with(line));
+  // Once the box holds what the registry keeps, Apply writes it and the line goes.
+  rig.ui.Type(Ctl::txtWinTitle, L"Grüße");
+  rig.form.cmbGo_Click(0);
+  EXPECT_EQ(rig.TextOf(kMainKey, L"Window Title"), L"Grüße");
+  EXPECT_FALSE(rig.form.TipTextOf(Ctl::txtWinTitle).ends_with(line));
+}
+
 TEST(Apply, OutcomeOfEmptyAndFilledBoxesPerEntry) {
   Loaded rig;
   for (const SettingEntry& e : kSettings) rig.ui.Type(e.control, L"");
