@@ -22,4 +22,5 @@ case "$shown" in
   *) echo "this Wine does not report $version ($reported) to tavlin.exe" >&2; exit 1 ;;
 esac
 wine reg delete 'HKCU\Software\Wine\AppDefaults\cmd.exe' /f >/dev/null 2>&1 || true
-wine "$@"
+# The test program (told nothing itself) learns what tavlin.exe is told.
+TAVLIN_WINDOWS=$version wine "$@"

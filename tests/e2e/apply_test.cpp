@@ -43,8 +43,13 @@ std::wstring SkinName() {
   return std::wstring(SkinValueNameFor(GetIEVersion(v)));
 }
 
+// A title beyond ASCII (on Windows 98 one its code page holds).
+std::wstring Title() {
+  return TextFor98(L"Title ☂", L"Title ß");
+}
+
 void SeedAll() {
-  RegPutRaw(kMain, L"Window Title", REG_SZ, Utf16Bytes(L"Title ☂", true));
+  RegPutRaw(kMain, L"Window Title", REG_SZ, Utf16Bytes(Title(), true));
   RegPutRaw(kBrowser, L"Download Directory", REG_SZ, Utf16Bytes(L"C:\\dl", true));
   RegPutRaw(kMain, L"Start Page", REG_SZ, Utf16Bytes(L"about:blank", true));
   RegPutRaw(kMain, L"FullScreen", REG_SZ, Utf16Bytes(L"no", true));
@@ -56,6 +61,24 @@ void SeedAll() {
   RegPutRaw(kToolbar, L"SmallBitmap", REG_BINARY, Bytes{std::byte{1}, std::byte{2}});
   RegPutRaw(kToolbar, L"BigBitmap", REG_SZ, Utf16Bytes(L"big.bmp", true));
   RegPutRaw(kMain, L"Unrelated", REG_SZ, Utf16Bytes(L"keep", false));
+}
+
+// Text beyond ASCII that the system's code page holds comes back byte for
+// byte, also where it goes through that code page (Windows 98).
+TEST(Apply, CodePageTextBeyondAsciiIsReadShownAndAppliedExactly) {
+  if (GetACP() != 1252) GTEST_SKIP() << "texts chosen for code page 1252";
+  SeedAll();
+  RegPutRaw(kMain, L"Window Title", REG_SZ, Utf16Bytes(L"Grüße – Köln", true));
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  EXPECT_EQ(tavlin.Text(Ctl::txtWinTitle), L"Grüße – Köln");
+  tavlin.SetText(Ctl::txtStart, L"http://zürich.example/§ß");
+  tavlin.Press(Ctl::cmbGo_0);
+  ASSERT_TRUE(WaitFor([] {
+    const auto v = RegGetRaw(kMain, L"Start Page");
+    return v && v->data == Utf16Bytes(L"http://zürich.example/§ß", true);
+  }));
+  EXPECT_EQ(RegGetRaw(kMain, L"Window Title")->data, Utf16Bytes(L"Grüße – Köln", true));
 }
 
 TEST(Apply, OutcomeTableInTheRealWindow) {
@@ -73,7 +96,7 @@ TEST(Apply, OutcomeTableInTheRealWindow) {
     const auto v = RegGetRaw(kToolbar, L"BigBitmap");
     return v && v->data == Utf16Bytes(L"Ünïcode.bmp", true);
   }));
-  EXPECT_EQ(RegGetRaw(kMain, L"Window Title")->data, Utf16Bytes(L"Title ☂", true));
+  EXPECT_EQ(RegGetRaw(kMain, L"Window Title")->data, Utf16Bytes(Title(), true));
   EXPECT_EQ(RegGetRaw(kMain, L"Start Page")->data, Utf16Bytes(L"http://new.example/", true));
   EXPECT_EQ(RegGetRaw(kMain, L"FullScreen")->data, Utf16Bytes(L"yes", true));
   EXPECT_EQ(RegGetRaw(kToolbar, SkinName())->data, Utf16Bytes(L" ", true));
@@ -122,7 +145,7 @@ TEST(Reset, DeletesThePicturesOnlyAndReloadsTheWindow) {
   ASSERT_TRUE(tavlin.Started());
   tavlin.SetText(Ctl::txtWinTitle, L"unsaved");
   tavlin.Press(Ctl::cmdReset);
-  ASSERT_TRUE(WaitFor([&] { return tavlin.Text(Ctl::txtWinTitle) == L"Title ☂"; })) << "reloaded";
+  ASSERT_TRUE(WaitFor([&] { return tavlin.Text(Ctl::txtWinTitle) == Title(); })) << "reloaded";
   for (const wchar_t* name : {L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap"})
     EXPECT_FALSE(RegQueryFinds(kToolbar, name)) << name;
   EXPECT_FALSE(RegGetRaw(kToolbar, SkinName()));

@@ -16,6 +16,29 @@ std::wstring ProgramFolder() {
   return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
+bool TavlinOnWindows98() {
+  wchar_t told[16] = {};
+  return GetEnvironmentVariableW(L"TAVLIN_WINDOWS", told, 16) > 0 && std::wstring(told) == L"win98";
+}
+
+std::wstring TextFor98(std::wstring_view text, std::wstring_view on98) {
+  return std::wstring(TavlinOnWindows98() ? on98 : text);
+}
+
+std::wstring AsTavlinShows(std::wstring_view text) {
+  if (!TavlinOnWindows98() || text.empty()) return std::wstring(text);
+  const int n = static_cast<int>(text.size());
+  std::string narrow(static_cast<std::size_t>(n) * 2, '\0');
+  narrow.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(CP_ACP, 0, text.data(), n, narrow.data(), static_cast<int>(narrow.size()),
+                          nullptr, nullptr)));
+  std::wstring shown(narrow.size(), L'\0');
+  shown.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), shown.data(),
+                          static_cast<int>(shown.size()))));
+  return shown;
+}
+
 DWORD RunAndWait(const std::wstring& commandLine) {
   STARTUPINFOW si{};
   si.cb = sizeof si;

@@ -55,6 +55,15 @@ std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin);
 // The folder of the running test program, with a trailing backslash.
 std::wstring ProgramFolder();
 
+// tavlin.exe is told that it runs on Windows 98 (cmake/windows-version.sh says
+// so in TAVLIN_WINDOWS): it keeps text in the system code page, and text that
+// the code page lacks cannot be in a registry of that system.
+bool TavlinOnWindows98();
+// The text, or on Windows 98 the one given for it there.
+std::wstring TextFor98(std::wstring_view text, std::wstring_view on98);
+// What tavlin.exe shows of a stored text: on Windows 98 as the code page spells it.
+std::wstring AsTavlinShows(std::wstring_view text);
+
 // Runs a command line (for example reg.exe) to completion; its exit code.
 DWORD RunAndWait(const std::wstring& commandLine);
 
