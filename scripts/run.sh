@@ -7,11 +7,12 @@
 # --dpi N runs it at N dots per inch (120 is 125%, 144 is 150%), in a prefix of
 # its own. --wine10 runs it on Debian trixie's Wine 10 instead of the host's
 # Wine (cmake/wine10.sh; the trixie root is made on first use), and --x86 runs
-# the 32-bit tavlin.exe there (build/win32).
-# usage: scripts/run.sh [--screenshot FILE] [--about] [--dpi N] [--wine10] [--x86]
+# the 32-bit tavlin.exe there (build/win32); --win98 runs that one told that it
+# runs on Windows 98 (every text through the system code page).
+# usage: scripts/run.sh [--screenshot FILE] [--about] [--dpi N] [--wine10] [--x86] [--win98]
 set -eu
 cd "$(dirname "$0")/.."
-shot=""; about=0; dpi=96; preset=win64; in=()
+shot=""; about=0; dpi=96; preset=win64; in=(); told=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --screenshot) shot=$2; shift 2 ;;
@@ -19,7 +20,8 @@ while [ $# -gt 0 ]; do
     --dpi) dpi=$2; shift 2 ;;
     --wine10) in=(cmake/wine10.sh); shift ;;
     --x86) in=(cmake/wine10.sh); preset=win32; shift ;;
-    *) echo "usage: scripts/run.sh [--screenshot FILE] [--about] [--dpi N] [--wine10] [--x86]" >&2; exit 2 ;;
+    --win98) in=(cmake/wine10.sh); preset=win32; told=win98; shift ;;
+    *) echo "usage: scripts/run.sh [--screenshot FILE] [--about] [--dpi N] [--wine10] [--x86] [--win98]" >&2; exit 2 ;;
   esac
 done
 scripts/deps.sh
@@ -30,6 +32,13 @@ exe=build/$preset/tavlin.exe
 prefix=$PWD/build/$preset/wine${in[0]:+10}; [ "$dpi" = 96 ] || prefix=$prefix-dpi$dpi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 "${in[@]}" cmake/wine-prefix.sh "$WINEPREFIX" >/dev/null
+# Wine's Windows version setting for tavlin.exe: what it is told, or its own.
+if [ -n "$told" ]; then
+  "${in[@]}" wine reg add 'HKCU\Software\Wine\AppDefaults\tavlin.exe' /v Version /t REG_SZ \
+    /d "$told" /f >/dev/null 2>&1
+else
+  "${in[@]}" wine reg delete 'HKCU\Software\Wine\AppDefaults\tavlin.exe' /f >/dev/null 2>&1 || true
+fi
 if [ "$dpi" != 96 ]; then
   "${in[@]}" bash -c "wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
                       wineserver -k 2>/dev/null || true"

@@ -44,6 +44,10 @@ cmake --build --preset win64
 # header asks for none newer (tests/imports/README.md).
 step "Imports: every Windows each program claims"
 python3 tests/imports/check_imports.py x86 build/win32/tavlin.exe x64 build/win64/tavlin.exe
+# The x86 program runs on processors without SSE2, as many that run 98 and ME are.
+if i686-w64-mingw32-objdump -d build/win32/tavlin.exe | grep -q '%xmm'; then
+  echo "the x86 tavlin.exe uses SSE registers" >&2; exit 1
+fi
 
 # The counts of each suite in a ctest JUnit record, and why any case was
 # skipped. usage: suite_counts JUNIT_XML
