@@ -18,4 +18,7 @@ if [ ! -f "$prefix/.tavlin-ready" ]; then
   wineserver -w
   touch "$prefix/.tavlin-ready"
 fi
+# tavlin.exe runs as the system it is, whatever an earlier run told it
+# (cmake/windows-version.sh, scripts/run.sh --win98).
+wine reg delete 'HKCU\Software\Wine\AppDefaults\tavlin.exe' /f >/dev/null 2>&1 || true
 echo "wine prefix ready: $prefix"

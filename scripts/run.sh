@@ -30,15 +30,12 @@ cmake --build --preset $preset --target tavlin
 exe=build/$preset/tavlin.exe
 # Wine 10 keeps prefixes of its own (wine10...), apart from the host Wine's.
 prefix=$PWD/build/$preset/wine${in[0]:+10}; [ "$dpi" = 96 ] || prefix=$prefix-dpi$dpi
+[ -z "$told" ] || prefix=$prefix-$told  # a prefix of its own, apart from the tests' prefix
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 "${in[@]}" cmake/wine-prefix.sh "$WINEPREFIX" >/dev/null
-# Wine's Windows version setting for tavlin.exe: what it is told, or its own.
-if [ -n "$told" ]; then
-  "${in[@]}" wine reg add 'HKCU\Software\Wine\AppDefaults\tavlin.exe' /v Version /t REG_SZ \
-    /d "$told" /f >/dev/null 2>&1
-else
-  "${in[@]}" wine reg delete 'HKCU\Software\Wine\AppDefaults\tavlin.exe' /f >/dev/null 2>&1 || true
-fi
+# Wine's Windows version setting for tavlin.exe (wine-prefix.sh clears it).
+[ -z "$told" ] || "${in[@]}" wine reg add 'HKCU\Software\Wine\AppDefaults\tavlin.exe' \
+  /v Version /t REG_SZ /d "$told" /f >/dev/null 2>&1
 if [ "$dpi" != 96 ]; then
   "${in[@]}" bash -c "wine reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1
                       wineserver -k 2>/dev/null || true"

@@ -119,7 +119,11 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
   EXPECT_EQ(favourites.substr(favourites.size() - 10), L"\\Favorites") << "found";
   // (Wine's shell takes the path of the 95 family's item-list export as UTF-16
   // unless the whole system says it is of that family; the list comes from here.)
-  const shell::ItemList list(ILCreateFromPathW(L"C:\\windows"), &CoTaskMemFree);
+  using FromPath = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
+  const auto fromPath = reinterpret_cast<FromPath>(
+      reinterpret_cast<void (*)()>(GetProcAddress(shell32.get(), "ILCreateFromPathW")));
+  ASSERT_TRUE(fromPath);
+  const shell::ItemList list(fromPath(L"C:\\windows"), &CoTaskMemFree);
   ASSERT_TRUE(list);
   std::wstring path(MAX_PATH, L'\0');
   ASSERT_TRUE(api.SHGetPathFromIDListW(list.get(), path.data()));
