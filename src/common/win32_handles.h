@@ -6,8 +6,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <string>
-
 #include "common/unique_handle.h"
 
 namespace tavlin {

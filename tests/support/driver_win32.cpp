@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/layout.h"
+#include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 
 namespace tavlin::testing {
@@ -26,17 +27,7 @@ std::wstring TextFor98(std::wstring_view text, std::wstring_view on98) {
 }
 
 std::wstring AsTavlinShows(std::wstring_view text) {
-  if (!TavlinOnWindows98() || text.empty()) return std::wstring(text);
-  const int n = static_cast<int>(text.size());
-  std::string narrow(static_cast<std::size_t>(n) * 2, '\0');
-  narrow.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_ACP, 0, text.data(), n, narrow.data(), static_cast<int>(narrow.size()),
-                          nullptr, nullptr)));
-  std::wstring shown(narrow.size(), L'\0');
-  shown.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_ACP, 0, narrow.data(), static_cast<int>(narrow.size()), shown.data(),
-                          static_cast<int>(shown.size()))));
-  return shown;
+  return TavlinOnWindows98() ? win::Widen(win::Narrow(text)) : std::wstring(text);
 }
 
 DWORD RunAndWait(const std::wstring& commandLine) {
