@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/command_mode.h"
+#include "common/entry_points_win32.h"
 #include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 #include "settings/registry_win32.h"
@@ -19,8 +20,8 @@ constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
 class Win32Files : public FilePort {
  public:
   long Read(std::wstring_view path, modReg_Func::Bytes& bytes) override {
-    UniqueHandle file(FileHandle(win::CreateFile(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
-                                                 FILE_ATTRIBUTE_NORMAL)));
+    UniqueHandle file(FileHandle(win::OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ,
+                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)));
     if (!file) return static_cast<long>(GetLastError());
     DWORD high = 0;
     const DWORD low = GetFileSize(file.get(), &high);
@@ -50,7 +51,7 @@ class Win32Files : public FilePort {
     long rc = ERROR_SUCCESS;
     {
       UniqueHandle file(FileHandle(
-          win::CreateFile(temp, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL)));
+          win::OpenFileHandle(temp, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL)));
       if (!file) return static_cast<long>(GetLastError());
       DWORD wrote = 0;
       if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) ||
@@ -59,7 +60,7 @@ class Win32Files : public FilePort {
     }
     if (rc == ERROR_SUCCESS && !win::MoveFileReplacing(temp, target))
       rc = static_cast<long>(GetLastError());
-    if (rc != ERROR_SUCCESS) win::DeleteFile(temp);
+    if (rc != ERROR_SUCCESS) win::RemoveFile(temp);
     return rc;
   }
 
@@ -82,13 +83,12 @@ class Win32Console : public ConsolePort {
     if (!triedConsole_) {
       triedConsole_ = true;
       // XP and later; on 2000 the output reaches only a redirected handle.
-      using AttachFn = BOOL(WINAPI*)(DWORD);
-      const auto attach = ProcAddress<AttachFn>(GetModuleHandleA("kernel32.dll"), "AttachConsole");
+      const auto attach = win::Newer().AttachConsole;
       constexpr DWORD kParentProcess = static_cast<DWORD>(-1);  // ATTACH_PARENT_PROCESS
       if (attach && attach(kParentProcess))
         console_.reset(
-            FileHandle(win::CreateFile(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0)));
+            FileHandle(win::OpenFileHandle(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0)));
     }
     return console_.get();
   }
@@ -101,16 +101,11 @@ class Win32Console : public ConsolePort {
     DWORD mode = 0;
     DWORD done = 0;
     if (GetConsoleMode(h, &mode)) {
-      win::WriteConsole(h, text);
+      win::WriteToConsole(h, text);
       return;
     }
     // A file or a pipe: UTF-8, which every reader of redirected output understands.
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                      nullptr, 0, nullptr, nullptr);
-    if (n <= 0) return;
-    std::string utf8(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n,
-                        nullptr, nullptr);
+    const std::string utf8 = win::Narrow(text, CP_UTF8);
     WriteFile(h, utf8.data(), static_cast<DWORD>(utf8.size()), &done, nullptr);
   }
 

@@ -23,6 +23,7 @@ enum class Font {
   TahomaLargeBold,      // Tahoma 12 bold
   TahomaSmall,          // Tahoma 6.75
 };
+inline constexpr std::size_t kFontCount = static_cast<std::size_t>(Font::TahomaSmall) + 1;
 
 // A Windows system colour index, or kDefaultColour for the kind's own colour.
 using SysColour = int;

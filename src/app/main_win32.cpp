@@ -54,11 +54,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   UpdateWindow(window.hwnd());
 
   MSG msg;
-  while (tavlin::win::GetMessage(msg) > 0) {
+  while (tavlin::win::WaitForMessage(msg) > 0) {
     const HWND main = window.hwnd();
-    if (main && tavlin::win::IsDialogMessage(main, msg)) continue;
+    if (main && tavlin::win::HandleDialogKey(main, msg)) continue;
     TranslateMessage(&msg);
-    tavlin::win::DispatchMessage(msg);
+    tavlin::win::Dispatch(msg);
   }
   window.Attach(nullptr);
   return static_cast<int>(msg.wParam);

@@ -9,6 +9,8 @@
 #include "app/colours.h"
 #include "app/frmMain.h"
 #include "app/resource.h"
+#include "common/entry_points_win32.h"
+#include "common/program_win32.h"
 #include "common/text_boundary_win32.h"
 
 namespace tavlin::app {
@@ -27,20 +29,17 @@ constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED
 // first time it is shown, not before the window's first paint.
 constexpr Ctl kMadeWhenShown = Ctl::frmMenu_1;
 
-// Entry points newer than the oldest systems the program runs on are looked up.
+// The DPI forms are newer than the oldest systems the program runs on.
 RECT WindowRectForClient(int width, int height, int dpi) {
   RECT r{0, 0, width, height};
-  using Fn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjust =
-      ProcAddress<Fn>(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi");
+  const auto adjust = win::Newer().AdjustWindowRectExForDpi;
   if (!adjust || !adjust(&r, kMainStyle, FALSE, kMainExStyle, static_cast<UINT>(dpi)))
     AdjustWindowRectEx(&r, kMainStyle, FALSE, kMainExStyle);
   return r;
 }
 
 int IconSize(int metric, int dpi) {
-  using Fn = int(WINAPI*)(int, UINT);
-  static const auto get = ProcAddress<Fn>(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi");
+  const auto get = win::Newer().GetSystemMetricsForDpi;
   return get ? get(metric, static_cast<UINT>(dpi)) : GetSystemMetrics(metric);
 }
 
@@ -50,8 +49,8 @@ struct Icons {
 // The program's icon at the sizes a DPI asks for.
 Icons LoadIcons(HINSTANCE instance, int dpi) {
   const auto load = [instance, dpi](int cx, int cy) {
-    return UniqueIcon(static_cast<HICON>(
-        win::LoadImage(instance, IDI_TAVLIN, IMAGE_ICON, IconSize(cx, dpi), IconSize(cy, dpi), 0)));
+    return UniqueIcon(static_cast<HICON>(win::LoadResourceImage(
+        instance, IDI_TAVLIN, IMAGE_ICON, IconSize(cx, dpi), IconSize(cy, dpi), 0)));
   };
   return {load(SM_CXICON, SM_CYICON), load(SM_CXSMICON, SM_CYSMICON)};
 }
@@ -73,6 +72,41 @@ const ClassIcons& ClassIconsFor(HINSTANCE instance, int screenDpi) {
 Rgb RgbOf(int sysColour) {
   const COLORREF c = GetSysColor(sysColour);
   return Rgb{GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+// What each kind of control is made as: its window class, and its styles
+// beyond those every control has.
+struct MadeAs {
+  Kind kind;
+  const wchar_t* cls;
+  DWORD style, exStyle;
+};
+constexpr MadeAs kMadeAs[] = {
+    {Kind::Panel, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
+    {Kind::Frame, kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT},
+    {Kind::Button, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0},
+    {Kind::Label, L"STATIC", SS_LEFT | SS_NOTIFY, 0},
+    {Kind::TextBox, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE},
+    {Kind::Combo, L"COMBOBOX", CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0},
+    {Kind::Image, L"STATIC", SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY, 0},
+    {Kind::Line, L"STATIC", SS_ETCHEDHORZ, 0},
+};
+const MadeAs& MadeAsOf(Kind kind) {
+  for (const MadeAs& m : kMadeAs)
+    if (m.kind == kind) return m;
+  return kMadeAs[0];
+}
+
+// The window object a window (the main one or a container) belongs to, kept in
+// its user data from WM_NCCREATE on.
+void KeepOwner(HWND hwnd, LPARAM createStruct) {
+  // lpCreateParams is the first member of both families' creation record.
+  win::WriteWindowLong(hwnd, GWLP_USERDATA,
+                       reinterpret_cast<LONG_PTR>(
+                           reinterpret_cast<const CREATESTRUCT*>(createStruct)->lpCreateParams));
+}
+MainWindow* OwnerOf(HWND hwnd) {
+  return reinterpret_cast<MainWindow*>(win::ReadWindowLong(hwnd, GWLP_USERDATA));
 }
 
 const ControlSpec* SpecOfWindow(HWND control) {
@@ -97,8 +131,8 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {}
 MainWindow::~MainWindow() {
   if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
   // The classes go with the window that registered them.
-  win::UnregisterClass(kContainerClass, instance_);
-  win::UnregisterClass(kMainClass, instance_);
+  win::UnregisterWindowClass(kContainerClass, instance_);
+  win::UnregisterWindowClass(kMainClass, instance_);
 }
 
 bool MainWindow::Create() {
@@ -118,18 +152,18 @@ bool MainWindow::Create() {
   wc.hCursor = win::LoadArrowCursor();
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kMainClass;
-  win::RegisterClassEx(wc);
+  win::RegisterWindowClass(wc);
   wc.lpfnWndProc = &MainWindow::ContainerProc;
   wc.hIcon = wc.hIconSm = nullptr;
   wc.hbrBackground = nullptr;  // painted in WM_ERASEBKGND, in the container's own colour
   wc.lpszClassName = kContainerClass;
-  win::RegisterClassEx(wc);
+  win::RegisterWindowClass(wc);
 
   const RECT frame = WindowRectForClient(TwipsToPixels(kClientWidthTwips, screenDpi),
                                          TwipsToPixels(kClientHeightTwips, screenDpi), screenDpi);
-  hwnd_ = win::CreateWindowEx(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
-                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                              nullptr, nullptr, instance_, this);
+  hwnd_ = win::MakeWindow(kMainExStyle, kMainClass, L"Tavlin", kMainStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                          nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
   SetMainWindowHandle(hwnd_);
   // Everything is made at its place and in its font for the window's DPI at
@@ -152,45 +186,14 @@ void MainWindow::CreateChildren(Ctl container) {
   const HWND parent = container == Ctl::frmMain ? hwnd_ : Control(container);
   for (Ctl id : CreationOrder(container)) {
     const ControlSpec& s = RowOf(id);
-    const wchar_t* cls = L"STATIC";
-    DWORD style =
-        WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) | (s.enabled ? 0 : WS_DISABLED);
-    DWORD ex = 0;
-    switch (s.kind) {
-      case Kind::Panel:
-      case Kind::Frame:
-        cls = kContainerClass;
-        style |= WS_CLIPCHILDREN;
-        ex = WS_EX_CONTROLPARENT;
-        break;
-      case Kind::Button:
-        cls = L"BUTTON";
-        style |= BS_PUSHBUTTON | WS_TABSTOP;
-        break;
-      case Kind::Label:
-        style |= SS_LEFT | SS_NOTIFY;
-        break;
-      case Kind::TextBox:
-        cls = L"EDIT";
-        style |= ES_AUTOHSCROLL | WS_TABSTOP;
-        ex = WS_EX_CLIENTEDGE;
-        break;
-      case Kind::Combo:
-        cls = L"COMBOBOX";
-        style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
-        break;
-      case Kind::Image:
-        style |= SS_BITMAP | SS_CENTERIMAGE | SS_NOTIFY;
-        break;
-      case Kind::Line:
-        style |= SS_ETCHEDHORZ;
-        break;
-    }
+    const MadeAs& made = MadeAsOf(s.kind);
+    const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) |
+                        (s.enabled ? 0 : WS_DISABLED) | made.style;
     // A frame keeps its caption as its text, for screen readers.
     const RECT r = PlaceOf(s);
-    const HWND h = win::CreateWindowEx(
-        ex, cls, s.caption, style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))), instance_, this);
+    const HWND h = win::MakeWindow(
+        made.exStyle, made.cls, s.caption, style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))), instance_, this);
     controls_[static_cast<std::size_t>(id)] = h;
     if (!h) continue;
     // An etched line resizes itself at creation; it is put back to its place.
@@ -215,18 +218,18 @@ void MainWindow::CreateAboutControls() {
   if (aboutMade_ || !Control(kMadeWhenShown)) return;
   aboutMade_ = true;
   CreateControlsOf(kMadeWhenShown);
-  win::SendMessage(Control(Ctl::imgLogo), STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(logo_.get()));
+  win::SendWithoutText(Control(Ctl::imgLogo), STM_SETIMAGE, IMAGE_BITMAP,
+                       reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 void MainWindow::LoadPictures() {
   // The logo's source is a GIF; the build turns it into a bitmap resource, so
   // that showing it needs no picture decoder (nor COM) at start-up.
   logo_.reset(static_cast<HBITMAP>(
-      win::LoadImage(instance_, IDB_LOGO, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+      win::LoadResourceImage(instance_, IDB_LOGO, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
   // The About panel's copy is handed over when that panel's controls are made.
-  win::SendMessage(Control(Ctl::Image1), STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(logo_.get()));
+  win::SendWithoutText(Control(Ctl::Image1), STM_SETIMAGE, IMAGE_BITMAP,
+                       reinterpret_cast<LPARAM>(logo_.get()));
 }
 
 LOGFONTW MainWindow::LogFontOf(Font font) const {
@@ -243,7 +246,7 @@ LOGFONTW MainWindow::LogFontOf(Font font) const {
 void MainWindow::CreateFonts() {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
     const LOGFONTW lf = LogFontOf(static_cast<Font>(i));
-    fonts_[i].reset(win::CreateFontIndirect(lf));
+    fonts_[i].reset(win::MakeFont(lf));
   }
 }
 
@@ -255,7 +258,7 @@ UniqueFont MainWindow::CondensedFont(const ControlSpec& s, Extent natural, int t
   // Start from the proportional guess and narrow a step at a time until it fits.
   for (int w = natural.aveCharWidth * textRoom / natural.width; w > 0; --w) {
     lf.lfWidth = w;
-    UniqueFont font(win::CreateFontIndirect(lf));
+    UniqueFont font(win::MakeFont(lf));
     if (font && CaptionExtent(font.get(), s.caption).width <= textRoom) return font;
   }
   return {};
@@ -265,11 +268,11 @@ void MainWindow::SetFont(const ControlSpec& s) {
   const HWND h = Control(s.id);
   const UniqueFont& condensed = condensed_[static_cast<std::size_t>(s.id)];
   const HFONT font = condensed ? condensed.get() : fonts_[static_cast<int>(s.font)].get();
-  win::SendMessage(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  win::SendWithoutText(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // A drop-down's edit part is as high as the design says, whatever the font.
   if (s.kind == Kind::Combo)
-    win::SendMessage(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                     TwipsToPixels(s.height, dpi_) - 6);
+    win::SendWithoutText(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                         TwipsToPixels(s.height, dpi_) - 6);
 }
 
 RECT MainWindow::PlaceOf(const ControlSpec& s) {
@@ -319,8 +322,8 @@ void MainWindow::FitFrame() {
   // window gets its own, and the ones it had go once it has let go of them.
   if (dpi != iconDpi_) {
     Icons own = LoadIcons(instance_, dpi);
-    win::SendMessage(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own.big.get()));
-    win::SendMessage(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.small.get()));
+    win::SendWithoutText(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(own.big.get()));
+    win::SendWithoutText(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(own.small.get()));
     bigIcon_ = std::move(own.big);
     smallIcon_ = std::move(own.small);
     iconDpi_ = dpi;
@@ -351,23 +354,23 @@ MainWindow::Extent MainWindow::CaptionExtent(HFONT font, std::wstring_view capti
   const HDC dc = measure_ ? measure_.get() : windowDC->get();
   SelectScope select(dc, font);
   RECT r{0, 0, 0, 0};
-  win::DrawText(dc, caption, r, DT_CALCRECT | DT_SINGLELINE);
-  const win::FontMetrics tm = win::GetTextMetrics(dc);
+  win::DrawTextIn(dc, caption, r, DT_CALCRECT | DT_SINGLELINE);
+  const win::FontMetrics tm = win::FontMetricsOf(dc);
   return Extent{r.right - r.left, tm.height, tm.aveCharWidth};
 }
 
 // --- Controls port -----------------------------------------------------------
 
 void MainWindow::SetCaption(std::wstring_view caption) {
-  win::SetWindowText(hwnd_, caption);
+  win::ReplaceWindowText(hwnd_, caption);
 }
 
 void MainWindow::SetText(Ctl control, std::wstring_view text) {
-  win::SetWindowText(Control(control), text);
+  win::ReplaceWindowText(Control(control), text);
 }
 
 std::wstring MainWindow::GetText(Ctl control) {
-  return win::GetWindowText(Control(control));
+  return win::WindowText(Control(control));
 }
 
 void MainWindow::SetVisible(Ctl control, bool visible) {
@@ -388,7 +391,7 @@ void MainWindow::SetFocus(Ctl control) {
 }
 
 void MainWindow::CloseWindow() {
-  win::PostMessage(hwnd_, WM_CLOSE, 0, 0);
+  win::PostWithoutText(hwnd_, WM_CLOSE, 0, 0);
 }
 
 void MainWindow::DropGlobalReference() {
@@ -399,13 +402,11 @@ void MainWindow::DropGlobalReference() {
 
 LRESULT CALLBACK MainWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    // lpCreateParams is the first member of both families' creation record.
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCT*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    win::SetWindowLongPtr(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    KeepOwner(hwnd, lp);
+    OwnerOf(hwnd)->hwnd_ = hwnd;
   }
-  auto* self = reinterpret_cast<MainWindow*>(win::GetWindowLongPtr(hwnd, GWLP_USERDATA));
-  return self ? self->Handle(msg, wp, lp) : win::DefWindowProc(hwnd, msg, wp, lp);
+  MainWindow* self = OwnerOf(hwnd);
+  return self ? self->Handle(msg, wp, lp) : win::DefaultWindowProc(hwnd, msg, wp, lp);
 }
 
 LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -430,7 +431,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       if (!shown_) {
         shown_ = true;
-        win::PostMessage(hwnd_, kShownMessage, 0, 0);
+        win::PostWithoutText(hwnd_, kShownMessage, 0, 0);
       }
       break;
     case kShownMessage:
@@ -457,7 +458,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       hwnd_ = nullptr;
       break;
   }
-  return win::DefWindowProc(hwnd_, msg, wp, lp);
+  return win::DefaultWindowProc(hwnd_, msg, wp, lp);
 }
 
 LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
@@ -470,8 +471,8 @@ LRESULT MainWindow::ControlColour(HDC dc, HWND control, UINT msg) {
       SetBkMode(dc, TRANSPARENT);
       return reinterpret_cast<LRESULT>(brush);
     }
-    return win::DefWindowProc(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
-                              reinterpret_cast<LPARAM>(control));
+    return win::DefaultWindowProc(hwnd_, msg, reinterpret_cast<WPARAM>(dc),
+                                  reinterpret_cast<LPARAM>(control));
   }
   // Buttons and pictures stand on their container's colour.
   if (s->kind == Kind::Button || s->kind == Kind::Image)
@@ -490,19 +491,19 @@ void MainWindow::PaintFrame(HWND container, HDC dc) const {
   if (!s || s->kind != Kind::Frame) return;
   const HFONT font = fonts_[static_cast<int>(s->font)].get();
   SelectScope select(dc, font);
-  const int lineHeight = win::GetTextMetrics(dc).height;
+  const int lineHeight = win::FontMetricsOf(dc).height;
   RECT r;
   GetClientRect(container, &r);
   r.top += lineHeight / 2;
   DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
   RECT text{TwipsToPixels(120, dpi_), 0, r.right, lineHeight};
-  win::DrawText(dc, s->caption, text, DT_CALCRECT | DT_SINGLELINE);
+  win::DrawTextIn(dc, s->caption, text, DT_CALCRECT | DT_SINGLELINE);
   text.left -= 2;
   text.right += 2;
   SetBkColor(dc, GetSysColor(PaintOf(*s).back));
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   SetBkMode(dc, OPAQUE);
-  win::DrawText(dc, s->caption, text, DT_SINGLELINE | DT_CENTER);
+  win::DrawTextIn(dc, s->caption, text, DT_SINGLELINE | DT_CENTER);
 }
 
 HBRUSH MainWindow::ContainerBrush(HWND container) const {
@@ -513,12 +514,10 @@ HBRUSH MainWindow::ContainerBrush(HWND container) const {
 LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCREATE:
-      win::SetWindowLongPtr(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCT*>(lp)->lpCreateParams));
+      KeepOwner(hwnd, lp);
       break;
     case WM_ERASEBKGND: {
-      auto* self = reinterpret_cast<MainWindow*>(win::GetWindowLongPtr(hwnd, GWLP_USERDATA));
+      const MainWindow* self = OwnerOf(hwnd);
       RECT r;
       GetClientRect(hwnd, &r);
       FillRect(reinterpret_cast<HDC>(wp), &r,
@@ -526,7 +525,7 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
       return 1;
     }
     case WM_PAINT: {
-      auto* self = reinterpret_cast<MainWindow*>(win::GetWindowLongPtr(hwnd, GWLP_USERDATA));
+      const MainWindow* self = OwnerOf(hwnd);
       PaintScope paint(hwnd);
       if (self) self->PaintFrame(hwnd, paint.dc());
       return 0;
@@ -538,9 +537,9 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
-      return win::SendMessage(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+      return win::SendWithoutText(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
   }
-  return win::DefWindowProc(hwnd, msg, wp, lp);
+  return win::DefaultWindowProc(hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK MainWindow::ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

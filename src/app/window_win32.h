@@ -65,7 +65,7 @@ class MainWindow final : public Controls {
   void CreateControlsOf(Ctl container);
   void CreateChildren(Ctl container);
   LOGFONTW LogFontOf(Font font) const;  // at dpi_
-  void CreateFonts();                   // the seven fonts, at dpi_
+  void CreateFonts();                   // every font of the layout, at dpi_
   // The label's font drawn narrower, so that its caption (natural: its extent in
   // the label's own font) takes at most textRoom pixels.
   UniqueFont CondensedFont(const ControlSpec& s, Extent natural, int textRoom) const;
@@ -84,7 +84,7 @@ class MainWindow final : public Controls {
   bool aboutMade_ = false;  // the About panel's controls exist
   int dpi_ = 96;
   std::array<HWND, kControlCount> controls_{};
-  std::array<UniqueFont, 7> fonts_;
+  std::array<UniqueFont, kFontCount> fonts_;
   std::array<UniqueFont, kControlCount> condensed_;  // per label, only where needed
   UniqueIcon bigIcon_, smallIcon_;  // its own icons, once its DPI is not the class icons'
   int iconDpi_ = 0;                 // the DPI of the icons the window shows

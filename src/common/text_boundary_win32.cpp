@@ -6,91 +6,16 @@
 #include <cstring>
 #include <utility>
 
+#include "common/entry_points_win32.h"
 #include "common/win32_handles.h"
 
 namespace tavlin::win {
 namespace {
 
-#ifdef _WIN64
-#define TAVLIN_WINDOW_LONG_W(X)                       \
-  X(user32, LONG_PTR, GetWindowLongPtrW, (HWND, int)) \
-  X(user32, LONG_PTR, SetWindowLongPtrW, (HWND, int, LONG_PTR))
-#else
-#define TAVLIN_WINDOW_LONG_W(X)                \
-  X(user32, LONG, GetWindowLongW, (HWND, int)) \
-  X(user32, LONG, SetWindowLongW, (HWND, int, LONG))
-#endif
-
-// Every W entry point the program calls: library, result, name, arguments.
-#define TAVLIN_WIDE_ENTRY_POINTS(X)                                                           \
-  X(user32, ATOM, RegisterClassExW, (const WNDCLASSEXW*))                                     \
-  X(user32, BOOL, UnregisterClassW, (LPCWSTR, HINSTANCE))                                     \
-  X(user32, HWND, CreateWindowExW,                                                            \
-    (DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID))     \
-  X(user32, LRESULT, DefWindowProcW, (HWND, UINT, WPARAM, LPARAM))                            \
-  X(user32, LRESULT, CallWindowProcW, (WNDPROC, HWND, UINT, WPARAM, LPARAM))                  \
-  X(user32, LRESULT, SendMessageW, (HWND, UINT, WPARAM, LPARAM))                              \
-  X(user32, BOOL, PostMessageW, (HWND, UINT, WPARAM, LPARAM))                                 \
-  TAVLIN_WINDOW_LONG_W(X)                                                                     \
-  X(user32, int, GetWindowTextLengthW, (HWND))                                                \
-  X(user32, int, GetWindowTextW, (HWND, LPWSTR, int))                                         \
-  X(user32, BOOL, SetWindowTextW, (HWND, LPCWSTR))                                            \
-  X(user32, BOOL, GetMessageW, (LPMSG, HWND, UINT, UINT))                                     \
-  X(user32, LRESULT, DispatchMessageW, (const MSG*))                                          \
-  X(user32, BOOL, IsDialogMessageW, (HWND, LPMSG))                                            \
-  X(user32, HCURSOR, LoadCursorW, (HINSTANCE, LPCWSTR))                                       \
-  X(user32, HANDLE, LoadImageW, (HINSTANCE, LPCWSTR, UINT, int, int, UINT))                   \
-  X(user32, int, DrawTextW, (HDC, LPCWSTR, int, LPRECT, UINT))                                \
-  X(gdi32, HFONT, CreateFontIndirectW, (const LOGFONTW*))                                     \
-  X(gdi32, BOOL, GetTextMetricsW, (HDC, LPTEXTMETRICW))                                       \
-  X(kernel32, HANDLE, CreateFileW,                                                            \
-    (LPCWSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD, DWORD, HANDLE))                     \
-  X(kernel32, BOOL, DeleteFileW, (LPCWSTR))                                                   \
-  X(kernel32, BOOL, MoveFileExW, (LPCWSTR, LPCWSTR, DWORD))                                   \
-  X(kernel32, BOOL, GetFileAttributesExW, (LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID))          \
-  X(kernel32, DWORD, GetFullPathNameW, (LPCWSTR, DWORD, LPWSTR, LPWSTR*))                     \
-  X(kernel32, UINT, GetDriveTypeW, (LPCWSTR))                                                 \
-  X(kernel32, DWORD, GetModuleFileNameW, (HMODULE, LPWSTR, DWORD))                            \
-  X(kernel32, UINT, GetSystemDirectoryW, (LPWSTR, UINT))                                      \
-  X(kernel32, HMODULE, LoadLibraryExW, (LPCWSTR, HANDLE, DWORD))                              \
-  X(kernel32, DWORD, FormatMessageW, (DWORD, LPCVOID, DWORD, DWORD, LPWSTR, DWORD, va_list*)) \
-  X(kernel32, BOOL, WriteConsoleW, (HANDLE, const VOID*, DWORD, LPDWORD, LPVOID))             \
-  X(kernel32, LPWSTR, GetCommandLineW, ())                                                    \
-  X(advapi32, LONG, RegOpenKeyExW, (HKEY, LPCWSTR, DWORD, REGSAM, PHKEY))                     \
-  X(advapi32, LONG, RegCreateKeyExW,                                                          \
-    (HKEY, LPCWSTR, DWORD, LPWSTR, DWORD, REGSAM, LPSECURITY_ATTRIBUTES, PHKEY, LPDWORD))     \
-  X(advapi32, LONG, RegQueryValueExW, (HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD))     \
-  X(advapi32, LONG, RegSetValueExW, (HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD))        \
-  X(advapi32, LONG, RegDeleteValueW, (HKEY, LPCWSTR))                                         \
-  X(version, DWORD, GetFileVersionInfoSizeW, (LPCWSTR, LPDWORD))                              \
-  X(version, BOOL, GetFileVersionInfoW, (LPCWSTR, DWORD, DWORD, LPVOID))                      \
-  X(version, BOOL, VerQueryValueW, (LPCVOID, LPCWSTR, LPVOID*, PUINT))
-
-#define TAVLIN_MEMBER(dll, result, name, args) result(WINAPI* name) args = nullptr;
-struct WideEntryPoints {
-  TAVLIN_WIDE_ENTRY_POINTS(TAVLIN_MEMBER)
-};
-#undef TAVLIN_MEMBER
-
 std::size_t g_wideCalls = 0;
 
-// Looked up once, on the first call that needs one. Every library named is
-// loaded already: the program imports A entry points from each.
-const WideEntryPoints& Wide() {
-  ++g_wideCalls;
-  static const WideEntryPoints table = [] {
-    WideEntryPoints t;
-    const HMODULE user32 = GetModuleHandleA("user32.dll"), gdi32 = GetModuleHandleA("gdi32.dll"),
-                  kernel32 = GetModuleHandleA("kernel32.dll"),
-                  advapi32 = GetModuleHandleA("advapi32.dll"),
-                  version = GetModuleHandleA("version.dll");
-#define TAVLIN_LOOKUP(dll, result, name, args) t.name = ProcAddress<decltype(t.name)>(dll, #name);
-    TAVLIN_WIDE_ENTRY_POINTS(TAVLIN_LOOKUP)
-#undef TAVLIN_LOOKUP
-    return t;
-  }();
-  return table;
-}
+// A W entry point, for one call: the call is counted.
+#define WIDE(name) (++g_wideCalls, WideTable().name)
 
 std::optional<bool> g_answerAsNt;
 
@@ -159,22 +84,23 @@ bool AnswerAsNt(std::optional<bool> nt) {
   return before;
 }
 
-std::string Narrow(std::wstring_view text) {
+std::string Narrow(std::wstring_view text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), Length(text.size()), nullptr, 0,
+  const int n = WideCharToMultiByte(codePage, 0, text.data(), Length(text.size()), nullptr, 0,
                                     nullptr, nullptr);
   if (n <= 0) return {};
   std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), Length(text.size()), out.data(), n, nullptr, nullptr);
+  WideCharToMultiByte(codePage, 0, text.data(), Length(text.size()), out.data(), n, nullptr,
+                      nullptr);
   return out;
 }
 
-std::wstring Widen(std::string_view text) {
+std::wstring Widen(std::string_view text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), Length(text.size()), nullptr, 0);
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), Length(text.size()), nullptr, 0);
   if (n <= 0) return {};
   std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), Length(text.size()), out.data(), n);
+  MultiByteToWideChar(codePage, 0, text.data(), Length(text.size()), out.data(), n);
   return out;
 }
 
@@ -184,9 +110,11 @@ bool CodePageHolds(std::wstring_view text) {
 
 // ---- windows, messages and painting -----------------------------------------
 
-ATOM RegisterClassEx(const WNDCLASSEXW& wc) {
-  if (IsWinNT()) return Wide().RegisterClassExW(&wc);
-  const std::string name = Narrow(wc.lpszClassName);
+ATOM RegisterWindowClass(const WNDCLASSEXW& wc) {
+  if (IsWinNT()) return WIDE(RegisterClassExW)(&wc);
+  const std::string name = IS_INTRESOURCE(wc.lpszClassName) ? "" : Narrow(wc.lpszClassName);
+  const std::string menu =
+      !wc.lpszMenuName || IS_INTRESOURCE(wc.lpszMenuName) ? "" : Narrow(wc.lpszMenuName);
   WNDCLASSEXA a{};
   a.cbSize = sizeof a;
   a.style = wc.style;
@@ -197,24 +125,28 @@ ATOM RegisterClassEx(const WNDCLASSEXW& wc) {
   a.hIcon = wc.hIcon;
   a.hCursor = wc.hCursor;
   a.hbrBackground = wc.hbrBackground;
-  a.lpszClassName = name.c_str();
+  a.lpszMenuName = !wc.lpszMenuName || IS_INTRESOURCE(wc.lpszMenuName)
+                       ? reinterpret_cast<LPCSTR>(wc.lpszMenuName)
+                       : menu.c_str();
+  a.lpszClassName =
+      IS_INTRESOURCE(wc.lpszClassName) ? reinterpret_cast<LPCSTR>(wc.lpszClassName) : name.c_str();
   a.hIconSm = wc.hIconSm;
   return RegisterClassExA(&a);
 }
 
-BOOL UnregisterClass(std::wstring_view name, HINSTANCE instance) {
-  if (IsWinNT()) return Wide().UnregisterClassW(std::wstring(name).c_str(), instance);
+BOOL UnregisterWindowClass(std::wstring_view name, HINSTANCE instance) {
+  if (IsWinNT()) return WIDE(UnregisterClassW)(std::wstring(name).c_str(), instance);
   return UnregisterClassA(Narrow(name).c_str(), instance);
 }
 
-HWND CreateWindowEx(DWORD exStyle, const wchar_t* cls, std::wstring_view title, DWORD style, int x,
-                    int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
-                    void* param) {
+HWND MakeWindow(DWORD exStyle, const wchar_t* cls, std::wstring_view title, DWORD style, int x,
+                int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                void* param) {
   const bool atom = IS_INTRESOURCE(cls);
   if (IsWinNT()) {
     const std::wstring t(title);
-    return Wide().CreateWindowExW(exStyle, cls, t.c_str(), style, x, y, width, height, parent, menu,
-                                  instance, param);
+    return WIDE(CreateWindowExW)(exStyle, cls, t.c_str(), style, x, y, width, height, parent, menu,
+                                 instance, param);
   }
   const std::string name = atom ? std::string() : Narrow(cls);
   const std::string t = Narrow(title);
@@ -222,82 +154,72 @@ HWND CreateWindowEx(DWORD exStyle, const wchar_t* cls, std::wstring_view title, 
                          style, x, y, width, height, parent, menu, instance, param);
 }
 
-LRESULT DefWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return IsWinNT() ? Wide().DefWindowProcW(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
+LRESULT DefaultWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return IsWinNT() ? WIDE(DefWindowProcW)(hwnd, msg, wp, lp) : DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-LRESULT CallWindowProc(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return IsWinNT() ? Wide().CallWindowProcW(proc, hwnd, msg, wp, lp)
+LRESULT CallProcedure(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return IsWinNT() ? WIDE(CallWindowProcW)(proc, hwnd, msg, wp, lp)
                    : CallWindowProcA(proc, hwnd, msg, wp, lp);
 }
 
-LRESULT SendMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return IsWinNT() ? Wide().SendMessageW(hwnd, msg, wp, lp) : SendMessageA(hwnd, msg, wp, lp);
+LRESULT SendWithoutText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return IsWinNT() ? WIDE(SendMessageW)(hwnd, msg, wp, lp) : SendMessageA(hwnd, msg, wp, lp);
 }
 
-BOOL PostMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  return IsWinNT() ? Wide().PostMessageW(hwnd, msg, wp, lp) : PostMessageA(hwnd, msg, wp, lp);
+BOOL PostWithoutText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  return IsWinNT() ? WIDE(PostMessageW)(hwnd, msg, wp, lp) : PostMessageA(hwnd, msg, wp, lp);
 }
 
-#ifdef _WIN64
-LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
-  return IsWinNT() ? Wide().GetWindowLongPtrW(hwnd, index) : GetWindowLongPtrA(hwnd, index);
+LONG_PTR ReadWindowLong(HWND hwnd, int index) {
+  return IsWinNT() ? WIDE(GetWindowLongPtrW)(hwnd, index) : GetWindowLongPtrA(hwnd, index);
 }
-LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
-  return IsWinNT() ? Wide().SetWindowLongPtrW(hwnd, index, value)
+
+LONG_PTR WriteWindowLong(HWND hwnd, int index, LONG_PTR value) {
+  return IsWinNT() ? WIDE(SetWindowLongPtrW)(hwnd, index, value)
                    : SetWindowLongPtrA(hwnd, index, value);
 }
-#else
-LONG_PTR GetWindowLongPtr(HWND hwnd, int index) {
-  return IsWinNT() ? Wide().GetWindowLongW(hwnd, index) : GetWindowLongA(hwnd, index);
-}
-LONG_PTR SetWindowLongPtr(HWND hwnd, int index, LONG_PTR value) {
-  const LONG v = static_cast<LONG>(value);
-  return IsWinNT() ? Wide().SetWindowLongW(hwnd, index, v) : SetWindowLongA(hwnd, index, v);
-}
-#endif
 
-std::wstring GetWindowText(HWND hwnd) {
+std::wstring WindowText(HWND hwnd) {
   if (IsWinNT()) {
-    const WideEntryPoints& w = Wide();
-    return ReadText<wchar_t>([&] { return w.GetWindowTextLengthW(hwnd); },
-                             [&](wchar_t* b, int n) { return w.GetWindowTextW(hwnd, b, n); });
+    return ReadText<wchar_t>([&] { return WIDE(GetWindowTextLengthW)(hwnd); },
+                             [&](wchar_t* b, int n) { return WIDE(GetWindowTextW)(hwnd, b, n); });
   }
   // A length in bytes, which a text in a double-byte code page needs.
   return Widen(ReadText<char>([&] { return GetWindowTextLengthA(hwnd); },
                               [&](char* b, int n) { return GetWindowTextA(hwnd, b, n); }));
 }
 
-BOOL SetWindowText(HWND hwnd, std::wstring_view text) {
-  if (IsWinNT()) return Wide().SetWindowTextW(hwnd, std::wstring(text).c_str());
+BOOL ReplaceWindowText(HWND hwnd, std::wstring_view text) {
+  if (IsWinNT()) return WIDE(SetWindowTextW)(hwnd, std::wstring(text).c_str());
   return SetWindowTextA(hwnd, Narrow(text).c_str());
 }
 
-BOOL GetMessage(MSG& msg) {
-  return IsWinNT() ? Wide().GetMessageW(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0);
+BOOL WaitForMessage(MSG& msg) {
+  return IsWinNT() ? WIDE(GetMessageW)(&msg, nullptr, 0, 0) : GetMessageA(&msg, nullptr, 0, 0);
 }
 
-LRESULT DispatchMessage(const MSG& msg) {
-  return IsWinNT() ? Wide().DispatchMessageW(&msg) : DispatchMessageA(&msg);
+LRESULT Dispatch(const MSG& msg) {
+  return IsWinNT() ? WIDE(DispatchMessageW)(&msg) : DispatchMessageA(&msg);
 }
 
-BOOL IsDialogMessage(HWND dialog, MSG& msg) {
-  return IsWinNT() ? Wide().IsDialogMessageW(dialog, &msg) : IsDialogMessageA(dialog, &msg);
+BOOL HandleDialogKey(HWND dialog, MSG& msg) {
+  return IsWinNT() ? WIDE(IsDialogMessageW)(dialog, &msg) : IsDialogMessageA(dialog, &msg);
 }
 
 HCURSOR LoadArrowCursor() {
   constexpr WORD kArrow = 32512;  // IDC_ARROW
-  return IsWinNT() ? Wide().LoadCursorW(nullptr, MAKEINTRESOURCEW(kArrow))
+  return IsWinNT() ? WIDE(LoadCursorW)(nullptr, MAKEINTRESOURCEW(kArrow))
                    : LoadCursorA(nullptr, MAKEINTRESOURCEA(kArrow));
 }
 
-HANDLE LoadImage(HINSTANCE instance, WORD id, UINT type, int cx, int cy, UINT flags) {
-  return IsWinNT() ? Wide().LoadImageW(instance, MAKEINTRESOURCEW(id), type, cx, cy, flags)
+HANDLE LoadResourceImage(HINSTANCE instance, WORD id, UINT type, int cx, int cy, UINT flags) {
+  return IsWinNT() ? WIDE(LoadImageW)(instance, MAKEINTRESOURCEW(id), type, cx, cy, flags)
                    : LoadImageA(instance, MAKEINTRESOURCEA(id), type, cx, cy, flags);
 }
 
-HFONT CreateFontIndirect(const LOGFONTW& font) {
-  if (IsWinNT()) return Wide().CreateFontIndirectW(&font);
+HFONT MakeFont(const LOGFONTW& font) {
+  if (IsWinNT()) return WIDE(CreateFontIndirectW)(&font);
   LOGFONTA a{};
   static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName));
   std::memcpy(&a, &font, offsetof(LOGFONTA, lfFaceName));
@@ -306,18 +228,18 @@ HFONT CreateFontIndirect(const LOGFONTW& font) {
   return CreateFontIndirectA(&a);
 }
 
-FontMetrics GetTextMetrics(HDC dc) {
+FontMetrics FontMetricsOf(HDC dc) {
   if (IsWinNT()) {
     TEXTMETRICW tm{};
-    return Wide().GetTextMetricsW(dc, &tm) ? FontMetrics{tm.tmHeight, tm.tmAveCharWidth}
-                                           : FontMetrics{};
+    return WIDE(GetTextMetricsW)(dc, &tm) ? FontMetrics{tm.tmHeight, tm.tmAveCharWidth}
+                                          : FontMetrics{};
   }
   TEXTMETRICA tm{};
   return GetTextMetricsA(dc, &tm) ? FontMetrics{tm.tmHeight, tm.tmAveCharWidth} : FontMetrics{};
 }
 
-int DrawText(HDC dc, std::wstring_view text, RECT& rect, UINT format) {
-  if (IsWinNT()) return Wide().DrawTextW(dc, text.data(), Length(text.size()), &rect, format);
+int DrawTextIn(HDC dc, std::wstring_view text, RECT& rect, UINT format) {
+  if (IsWinNT()) return WIDE(DrawTextW)(dc, text.data(), Length(text.size()), &rect, format);
   const std::string a = Narrow(text);
   return DrawTextA(dc, a.data(), Length(a.size()), &rect, format);
 }
@@ -325,7 +247,7 @@ int DrawText(HDC dc, std::wstring_view text, RECT& rect, UINT format) {
 LRESULT AddComboString(HWND combo, std::wstring_view text) {
   if (IsWinNT()) {
     const std::wstring w(text);
-    return Wide().SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    return WIDE(SendMessageW)(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
   }
   const std::string a = Narrow(text);
   return SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(a.c_str()));
@@ -335,7 +257,7 @@ LRESULT AddTool(HWND tip, TTTOOLINFOW tool, std::wstring_view text) {
   if (IsWinNT()) {
     std::wstring w(text);  // the tooltip keeps its own copy
     tool.lpszText = w.data();
-    return Wide().SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    return WIDE(SendMessageW)(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   std::string a = Narrow(text);
   TTTOOLINFOA record = NarrowTool(tool, a);
@@ -346,7 +268,7 @@ LRESULT UpdateTipText(HWND tip, TTTOOLINFOW tool, std::wstring_view text) {
   if (IsWinNT()) {
     std::wstring w(text);
     tool.lpszText = w.data();
-    return Wide().SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    return WIDE(SendMessageW)(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   std::string a = Narrow(text);
   TTTOOLINFOA record = NarrowTool(tool, a);
@@ -355,7 +277,7 @@ LRESULT UpdateTipText(HWND tip, TTTOOLINFOW tool, std::wstring_view text) {
 
 LRESULT NewToolRect(HWND tip, const TTTOOLINFOW& tool) {
   if (IsWinNT())
-    return Wide().SendMessageW(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    return WIDE(SendMessageW)(tip, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
   std::string none;
   TTTOOLINFOA record = NarrowTool(tool, none);
   record.lpszText = nullptr;
@@ -368,7 +290,7 @@ bool EnumTool(HWND tip, UINT index, TTTOOLINFOW& tool) {
     std::wstring room(INFOTIPSIZE, L'\0');
     tool.lpszText = room.data();
     const bool got =
-        Wide().SendMessageW(tip, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(&tool)) != 0;
+        WIDE(SendMessageW)(tip, TTM_ENUMTOOLSW, index, reinterpret_cast<LPARAM>(&tool)) != 0;
     tool.lpszText = nullptr;
     return got;
   }
@@ -382,25 +304,25 @@ bool EnumTool(HWND tip, UINT index, TTTOOLINFOW& tool) {
 
 // ---- files, the process and the console ----------------------------------
 
-HANDLE CreateFile(std::wstring_view path, DWORD access, DWORD share, DWORD disposition,
-                  DWORD flags) {
+HANDLE OpenFileHandle(std::wstring_view path, DWORD access, DWORD share, DWORD disposition,
+                      DWORD flags) {
   if (IsWinNT())
-    return Wide().CreateFileW(std::wstring(path).c_str(), access, share, nullptr, disposition,
-                              flags, nullptr);
+    return WIDE(CreateFileW)(std::wstring(path).c_str(), access, share, nullptr, disposition, flags,
+                             nullptr);
   constexpr DWORD kOpenNoRecall = 0x00100000;  // FILE_FLAG_OPEN_NO_RECALL
   return CreateFileA(Narrow(path).c_str(), access, share & ~DWORD{FILE_SHARE_DELETE}, nullptr,
                      disposition, flags & ~kOpenNoRecall, nullptr);
 }
 
-BOOL DeleteFile(std::wstring_view path) {
-  if (IsWinNT()) return Wide().DeleteFileW(std::wstring(path).c_str());
+BOOL RemoveFile(std::wstring_view path) {
+  if (IsWinNT()) return WIDE(DeleteFileW)(std::wstring(path).c_str());
   return DeleteFileA(Narrow(path).c_str());
 }
 
 BOOL MoveFileReplacing(std::wstring_view from, std::wstring_view target) {
   if (IsWinNT())
-    return Wide().MoveFileExW(std::wstring(from).c_str(), std::wstring(target).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    return WIDE(MoveFileExW)(std::wstring(from).c_str(), std::wstring(target).c_str(),
+                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   // The 95 family has no MoveFileEx: the old file goes aside, the new one
   // takes its name, and the old one is deleted only then.
   const std::string source = Narrow(from), dest = Narrow(target);
@@ -419,25 +341,25 @@ BOOL MoveFileReplacing(std::wstring_view from, std::wstring_view target) {
   return FALSE;
 }
 
-BOOL GetFileAttributesEx(std::wstring_view path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+BOOL FileAttributes(std::wstring_view path, WIN32_FILE_ATTRIBUTE_DATA& data) {
   if (IsWinNT())
-    return Wide().GetFileAttributesExW(std::wstring(path).c_str(), GetFileExInfoStandard, &data);
+    return WIDE(GetFileAttributesExW)(std::wstring(path).c_str(), GetFileExInfoStandard, &data);
   return GetFileAttributesExA(Narrow(path).c_str(), GetFileExInfoStandard, &data);
 }
 
-std::wstring GetFullPathName(std::wstring_view path) {
+std::wstring FullPath(std::wstring_view path) {
   if (IsWinNT()) {
     const std::wstring p(path);
     return GrowingText<wchar_t>(
-        [&](wchar_t* b, DWORD n) { return Wide().GetFullPathNameW(p.c_str(), n, b, nullptr); });
+        [&](wchar_t* b, DWORD n) { return WIDE(GetFullPathNameW)(p.c_str(), n, b, nullptr); });
   }
   const std::string p = Narrow(path);
   return Widen(GrowingText<char>(
       [&](char* b, DWORD n) { return GetFullPathNameA(p.c_str(), n, b, nullptr); }));
 }
 
-UINT GetDriveType(std::wstring_view root) {
-  if (IsWinNT()) return Wide().GetDriveTypeW(std::wstring(root).c_str());
+UINT DriveType(std::wstring_view root) {
+  if (IsWinNT()) return WIDE(GetDriveTypeW)(std::wstring(root).c_str());
   return GetDriveTypeA(Narrow(root).c_str());
 }
 
@@ -451,7 +373,7 @@ std::wstring ModuleFileName(HMODULE module) {
   };
   if (IsWinNT())
     return GrowingText<wchar_t>(
-        call([module](wchar_t* b, DWORD n) { return Wide().GetModuleFileNameW(module, b, n); }));
+        call([module](wchar_t* b, DWORD n) { return WIDE(GetModuleFileNameW)(module, b, n); }));
   return Widen(GrowingText<char>(
       call([module](char* b, DWORD n) { return GetModuleFileNameA(module, b, n); })));
 }
@@ -459,47 +381,54 @@ std::wstring ModuleFileName(HMODULE module) {
 std::wstring SystemDirectory() {
   if (IsWinNT())
     return GrowingText<wchar_t>(
-        [](wchar_t* b, DWORD n) { return Wide().GetSystemDirectoryW(b, n); });
+        [](wchar_t* b, DWORD n) { return WIDE(GetSystemDirectoryW)(b, n); });
   return Widen(GrowingText<char>([](char* b, DWORD n) { return GetSystemDirectoryA(b, n); }));
 }
 
-HMODULE LoadLibraryEx(std::wstring_view path, DWORD flags) {
-  if (IsWinNT()) return Wide().LoadLibraryExW(std::wstring(path).c_str(), nullptr, flags);
+HMODULE LoadLibraryFrom(std::wstring_view path, DWORD flags) {
+  if (IsWinNT()) return WIDE(LoadLibraryExW)(std::wstring(path).c_str(), nullptr, flags);
   return LoadLibraryExA(Narrow(path).c_str(), nullptr, flags);
 }
 
 std::wstring ErrorText(DWORD code) {
-  constexpr DWORD kFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  // The system allocates the text, whatever its length.
+  constexpr DWORD kFlags =
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+  std::wstring text;
   if (IsWinNT()) {
-    std::wstring text(1024, L'\0');
-    text.resize(Wide().FormatMessageW(kFlags, nullptr, code, 0, text.data(),
-                                      static_cast<DWORD>(text.size()), nullptr));
-    return text;
+    wchar_t* buffer = nullptr;
+    const DWORD n = WIDE(FormatMessageW)(kFlags, nullptr, code, 0,
+                                         reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    const UniqueLocal owner(buffer);
+    if (n > 0 && buffer) text.assign(buffer, n);
+  } else {
+    char* buffer = nullptr;
+    const DWORD n =
+        FormatMessageA(kFlags, nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    const UniqueLocal owner(buffer);
+    if (n > 0 && buffer) text = Widen({buffer, n});
   }
-  std::string text(1024, '\0');
-  text.resize(FormatMessageA(kFlags, nullptr, code, 0, text.data(), static_cast<DWORD>(text.size()),
-                             nullptr));
-  return Widen(text);
+  // The system ends its sentence with a full stop and a line end.
+  while (!text.empty() && (text.back() == L' ' || text.back() == L'.' || text.back() == L'\r' ||
+                           text.back() == L'\n'))
+    text.pop_back();
+  return text;
 }
 
-BOOL WriteConsole(HANDLE console, std::wstring_view text) {
+BOOL WriteToConsole(HANDLE console, std::wstring_view text) {
   DWORD done = 0;
   if (IsWinNT())
-    return Wide().WriteConsoleW(console, text.data(), static_cast<DWORD>(text.size()), &done,
-                                nullptr);
+    return WIDE(WriteConsoleW)(console, text.data(), static_cast<DWORD>(text.size()), &done,
+                               nullptr);
   // The console shows its own code page.
-  const UINT cp = GetConsoleOutputCP();
-  const int n =
-      WideCharToMultiByte(cp, 0, text.data(), Length(text.size()), nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return FALSE;
-  std::string bytes(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(cp, 0, text.data(), Length(text.size()), bytes.data(), n, nullptr, nullptr);
+  const std::string bytes = Narrow(text, GetConsoleOutputCP());
+  if (bytes.empty() && !text.empty()) return FALSE;
   return WriteConsoleA(console, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
 }
 
 std::wstring CommandLine() {
   if (IsWinNT()) {
-    const wchar_t* line = Wide().GetCommandLineW();
+    const wchar_t* line = WIDE(GetCommandLineW)();
     return line ? std::wstring(line) : std::wstring();
   }
   const char* line = GetCommandLineA();
@@ -508,22 +437,22 @@ std::wstring CommandLine() {
 
 // ---- the registry ---------------------------------------------------------
 
-LONG RegOpenKeyEx(HKEY root, std::wstring_view path, REGSAM access, HKEY& key) {
-  if (IsWinNT()) return Wide().RegOpenKeyExW(root, std::wstring(path).c_str(), 0, access, &key);
+LONG OpenKey(HKEY root, std::wstring_view path, REGSAM access, HKEY& key) {
+  if (IsWinNT()) return WIDE(RegOpenKeyExW)(root, std::wstring(path).c_str(), 0, access, &key);
   return RegOpenKeyExA(root, Narrow(path).c_str(), 0, access, &key);
 }
 
-LONG RegCreateKeyEx(HKEY root, std::wstring_view path, REGSAM access, HKEY& key) {
+LONG CreateKey(HKEY root, std::wstring_view path, REGSAM access, HKEY& key) {
   if (IsWinNT())
-    return Wide().RegCreateKeyExW(root, std::wstring(path).c_str(), 0, nullptr,
-                                  REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
+    return WIDE(RegCreateKeyExW)(root, std::wstring(path).c_str(), 0, nullptr,
+                                 REG_OPTION_NON_VOLATILE, access, nullptr, &key, nullptr);
   return RegCreateKeyExA(root, Narrow(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
                          nullptr, &key, nullptr);
 }
 
-LONG RegQueryValueEx(HKEY key, std::wstring_view name, DWORD* type, BYTE* data, DWORD* size) {
+LONG QueryValue(HKEY key, std::wstring_view name, DWORD* type, BYTE* data, DWORD* size) {
   if (IsWinNT())
-    return Wide().RegQueryValueExW(key, std::wstring(name).c_str(), nullptr, type, data, size);
+    return WIDE(RegQueryValueExW)(key, std::wstring(name).c_str(), nullptr, type, data, size);
   const std::string n = Narrow(name);
   DWORD t = 0, s = 0;
   LONG rc = RegQueryValueExA(key, n.c_str(), nullptr, &t, nullptr, &s);
@@ -558,8 +487,8 @@ LONG RegQueryValueEx(HKEY key, std::wstring_view name, DWORD* type, BYTE* data, 
   return ERROR_SUCCESS;
 }
 
-LONG RegSetValueEx(HKEY key, std::wstring_view name, DWORD type, const BYTE* data, DWORD size) {
-  if (IsWinNT()) return Wide().RegSetValueExW(key, std::wstring(name).c_str(), 0, type, data, size);
+LONG SetValue(HKEY key, std::wstring_view name, DWORD type, const BYTE* data, DWORD size) {
+  if (IsWinNT()) return WIDE(RegSetValueExW)(key, std::wstring(name).c_str(), 0, type, data, size);
   const std::string n = Narrow(name);
   if (!IsTextType(type)) return RegSetValueExA(key, n.c_str(), 0, type, data, size);
   std::wstring text(size / sizeof(wchar_t), L'\0');
@@ -576,8 +505,8 @@ LONG RegSetValueEx(HKEY key, std::wstring_view name, DWORD type, const BYTE* dat
                         static_cast<DWORD>(bytes.size()));
 }
 
-LONG RegDeleteValue(HKEY key, std::wstring_view name) {
-  if (IsWinNT()) return Wide().RegDeleteValueW(key, std::wstring(name).c_str());
+LONG DeleteValue(HKEY key, std::wstring_view name) {
+  if (IsWinNT()) return WIDE(RegDeleteValueW)(key, std::wstring(name).c_str());
   return RegDeleteValueA(key, Narrow(name).c_str());
 }
 
@@ -588,9 +517,9 @@ std::vector<std::byte> FileVersionInfo(std::wstring_view path) {
   std::vector<std::byte> block;
   if (IsWinNT()) {
     const std::wstring p(path);
-    const DWORD size = Wide().GetFileVersionInfoSizeW(p.c_str(), &ignored);
+    const DWORD size = WIDE(GetFileVersionInfoSizeW)(p.c_str(), &ignored);
     block.resize(size);
-    if (size == 0 || !Wide().GetFileVersionInfoW(p.c_str(), 0, size, block.data())) block.clear();
+    if (size == 0 || !WIDE(GetFileVersionInfoW)(p.c_str(), 0, size, block.data())) block.clear();
     return block;
   }
   std::string p = Narrow(path);
@@ -605,7 +534,7 @@ const VS_FIXEDFILEINFO* FixedFileInfo(const std::vector<std::byte>& block) {
   void* info = nullptr;
   UINT length = 0;
   // The block is the one the same family's call made.
-  const BOOL found = IsWinNT() ? Wide().VerQueryValueW(block.data(), L"\\", &info, &length)
+  const BOOL found = IsWinNT() ? WIDE(VerQueryValueW)(block.data(), L"\\", &info, &length)
                                : VerQueryValueA(const_cast<std::byte*>(block.data()),
                                                 const_cast<char*>("\\"), &info, &length);
   if (!found || !info || length < sizeof(VS_FIXEDFILEINFO)) return nullptr;

@@ -1,59 +1,63 @@
 // Owners for the platform handles the program creates. Each one is released by
-// its destructor; system-owned objects (stock and system-colour brushes) are
-// never wrapped.
+// its destructor, never by hand; system-owned objects (stock and system-colour
+// brushes) are never wrapped.
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
 
-#include "common/unique_handle.h"
+#include <utility>
 
 namespace tavlin {
 
-namespace detail {
-inline void DeleteFontHandle(HFONT h) noexcept {
-  DeleteObject(h);
-}
-inline void DeleteRegionHandle(HRGN h) noexcept {
-  DeleteObject(h);
-}
-inline void DeleteBitmapHandle(HBITMAP h) noexcept {
-  DeleteObject(h);
-}
-inline void DeleteBrushHandle(HBRUSH h) noexcept {
-  DeleteObject(h);
-}
-inline void DeleteDCHandle(HDC h) noexcept {
-  DeleteDC(h);
-}
-inline void CloseRegKey(HKEY h) noexcept {
-  RegCloseKey(h);
-}
-inline void DestroyIconHandle(HICON h) noexcept {
-  DestroyIcon(h);
-}
-inline void FreeLibraryHandle(HMODULE h) noexcept {
-  FreeLibrary(h);
-}
-inline void CoTaskFree(void* p) noexcept {
-  CoTaskMemFree(p);
-}
-inline void CloseKernelHandle(HANDLE h) noexcept {
-  CloseHandle(h);
-}
-}  // namespace detail
+// One move-only owner for every kind of handle; the SDK's own function closes
+// it, exactly once, from the destructor or from reset(). Closing keeps the
+// thread's last error as it was, so that an owner going out of scope between a
+// failing call and GetLastError does not change the answer.
+template <typename H, auto Close, H Empty = H{}>
+class Unique {
+ public:
+  Unique() = default;
+  explicit Unique(H handle) noexcept : handle_(handle) {}
+  Unique(const Unique&) = delete;
+  Unique& operator=(const Unique&) = delete;
+  Unique(Unique&& other) noexcept : handle_(other.release()) {}
+  Unique& operator=(Unique&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  ~Unique() { reset(); }
 
-using UniqueKey = Unique<HKEY, &detail::CloseRegKey>;
-using UniqueFont = Unique<HFONT, &detail::DeleteFontHandle>;
-using UniqueRegion = Unique<HRGN, &detail::DeleteRegionHandle>;
-using UniqueBitmap = Unique<HBITMAP, &detail::DeleteBitmapHandle>;
-using UniqueBrush = Unique<HBRUSH, &detail::DeleteBrushHandle>;
-using UniqueDC = Unique<HDC, &detail::DeleteDCHandle>;  // a DC of our own (CreateCompatibleDC)
-using UniqueIcon = Unique<HICON, &detail::DestroyIconHandle>;
-using UniqueModule = Unique<HMODULE, &detail::FreeLibraryHandle>;
+  H get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != Empty; }
+  H release() noexcept { return std::exchange(handle_, Empty); }
+  void reset(H handle = Empty) noexcept {
+    const H old = std::exchange(handle_, handle);
+    if (old == Empty) return;
+    const DWORD error = GetLastError();
+    Close(old);
+    SetLastError(error);
+  }
+  // For out-parameters: frees what is held, then hands out the slot.
+  H* put() noexcept {
+    reset();
+    return &handle_;
+  }
+
+ private:
+  H handle_ = Empty;
+};
+
+using UniqueKey = Unique<HKEY, &RegCloseKey>;
+using UniqueFont = Unique<HFONT, &DeleteObject>;
+using UniqueRegion = Unique<HRGN, &DeleteObject>;
+using UniqueBitmap = Unique<HBITMAP, &DeleteObject>;
+using UniqueDC = Unique<HDC, &DeleteDC>;  // a DC of our own (CreateCompatibleDC)
+using UniqueIcon = Unique<HICON, &DestroyIcon>;
+using UniqueModule = Unique<HMODULE, &FreeLibrary>;
+using UniqueLocal = Unique<HLOCAL, &LocalFree>;  // what the system allocated for us
 // A file or other kernel handle. Functions that fail with INVALID_HANDLE_VALUE
 // (CreateFileW) go through FileHandle or OwnFile, so the owner holds null instead.
-using UniqueHandle = Unique<HANDLE, &detail::CloseKernelHandle>;
+using UniqueHandle = Unique<HANDLE, &CloseHandle>;
 inline HANDLE FileHandle(HANDLE h) noexcept {
   return h == INVALID_HANDLE_VALUE ? nullptr : h;
 }
@@ -107,41 +111,5 @@ class SelectScope {
   HDC dc_;
   HGDIOBJ old_;
 };
-
-// How entry points are looked up at run time: GetProcAddress, unless a test
-// denies some to see what a system without them gets. `name` may be an
-// ordinal (MAKEINTRESOURCEA).
-using ProcLookup = FARPROC(WINAPI*)(HMODULE, LPCSTR);
-ProcLookup ActiveProcLookup();
-// Replaces the look-up (null: GetProcAddress again); returns the one it replaces.
-ProcLookup SetProcLookup(ProcLookup lookup);
-
-// Entry points newer than the oldest system the program runs on are looked up,
-// never imported. GetProcAddress returns a generic function pointer; this is
-// the one place it is cast to a real signature.
-template <typename F>
-F ProcAddress(HMODULE module, const char* name) {
-  const FARPROC p = module ? ActiveProcLookup()(module, name) : nullptr;
-  return reinterpret_cast<F>(reinterpret_cast<void (*)()>(p));
-}
-
-// A system library, loaded from the system folder only: with the search flag
-// that keeps other folders out where the system knows it (AddDllDirectory is
-// the sign), else by its full path there. Null if it cannot be loaded.
-HMODULE LoadSystemLibrary(const wchar_t* name);
-
-// COM, apartment-threaded on the window's thread, started once on first need
-// and ended when the program exits.
-void EnsureComApartment();
-
-// The DPI a window is laid out for: GetDpiForWindow where the system has it,
-// else the screen's. Newer than the oldest systems the program runs on, so it
-// is looked up at run time.
-int WindowDpi(HWND hwnd);
-
-// The program's one global reference to its main window, through which shared
-// routines (the shell owner window) reach it. Null before creation and after unload.
-HWND MainWindowHandle();
-void SetMainWindowHandle(HWND hwnd);
 
 }  // namespace tavlin

@@ -24,14 +24,14 @@ HKEY AsKey(KeyRef key) {
 long Win32Registry::Open(Hive hive, std::wstring_view path, Access access, KeyRef& key) {
   HKEY opened = nullptr;
   const REGSAM sam = access == Access::Read ? KEY_QUERY_VALUE : KEY_SET_VALUE;
-  const LONG rc = win::RegOpenKeyEx(RootKey(hive), path, sam, opened);
+  const LONG rc = win::OpenKey(RootKey(hive), path, sam, opened);
   key = rc == ERROR_SUCCESS ? reinterpret_cast<KeyRef>(opened) : 0;
   return rc;
 }
 
 long Win32Registry::Create(Hive hive, std::wstring_view path, KeyRef& key) {
   HKEY opened = nullptr;
-  const LONG rc = win::RegCreateKeyEx(RootKey(hive), path, KEY_SET_VALUE, opened);
+  const LONG rc = win::CreateKey(RootKey(hive), path, KEY_SET_VALUE, opened);
   key = rc == ERROR_SUCCESS ? reinterpret_cast<KeyRef>(opened) : 0;
   return rc;
 }
@@ -40,7 +40,7 @@ long Win32Registry::Query(KeyRef key, std::wstring_view name, std::uint32_t& typ
                           std::span<std::byte> data, std::uint32_t& size) {
   DWORD t = 0;
   DWORD s = data.empty() ? 0 : static_cast<DWORD>(std::min<std::size_t>(size, data.size()));
-  const LONG rc = win::RegQueryValueEx(
+  const LONG rc = win::QueryValue(
       AsKey(key), name, &t, data.empty() ? nullptr : reinterpret_cast<BYTE*>(data.data()), &s);
   if (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
     type = t;
@@ -56,8 +56,8 @@ long Win32Registry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
   // after a copy of the data keep the stored bytes exactly as given.
   std::basic_string<std::byte> guarded(data.begin(), data.end());
   guarded.append(2, std::byte{'!'});
-  return win::RegSetValueEx(AsKey(key), name, type, reinterpret_cast<const BYTE*>(guarded.data()),
-                            static_cast<DWORD>(data.size()));
+  return win::SetValue(AsKey(key), name, type, reinterpret_cast<const BYTE*>(guarded.data()),
+                       static_cast<DWORD>(data.size()));
 }
 
 bool Win32Registry::HoldsText(std::wstring_view text) {
@@ -67,7 +67,7 @@ bool Win32Registry::HoldsText(std::wstring_view text) {
 }
 
 long Win32Registry::Delete(KeyRef key, std::wstring_view name) {
-  return win::RegDeleteValue(AsKey(key), name);
+  return win::DeleteValue(AsKey(key), name);
 }
 
 void Win32Registry::Close(KeyRef key) {

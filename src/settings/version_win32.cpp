@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/entry_points_win32.h"
 #include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 

@@ -57,11 +57,11 @@ class QuietDriveErrors {
 // A path that resolves onto another computer: a share, or a drive mapped to one.
 // Only the text is resolved; nothing is opened.
 bool OnTheNetwork(std::wstring_view path) {
-  const std::wstring full = win::GetFullPathName(path);
+  const std::wstring full = win::FullPath(path);
   if (full.size() >= 2 && full[0] == L'\\' && full[1] == L'\\') return true;
   if (full.size() < 2 || full[1] != L':') return false;
   const wchar_t root[] = {full[0], L':', L'\\', L'\0'};
-  return win::GetDriveType(root) == DRIVE_REMOTE;
+  return win::DriveType(root) == DRIVE_REMOTE;
 }
 
 }  // namespace
@@ -72,15 +72,15 @@ FileProbe Win32FileProbe::Probe(std::wstring_view path, std::size_t headBytes) {
   // The attributes come without opening the file, so a device, a pipe or a
   // placeholder is known before anything could wait on it.
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!win::GetFileAttributesEx(path, data)) return {FoundOfError(GetLastError()), 0, {}};
+  if (!win::FileAttributes(path, data)) return {FoundOfError(GetLastError()), 0, {}};
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return {FileFound::Folder, 0, {}};
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) return {FileFound::NotAFile, 0, {}};
   if (data.dwFileAttributes & (FILE_ATTRIBUTE_OFFLINE | kRecallOnOpen | kRecallOnDataAccess))
     return {FileFound::Offline, 0, {}};
 
-  const UniqueHandle file = OwnFile(
-      win::CreateFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_NO_RECALL));
+  const UniqueHandle file = OwnFile(win::OpenFileHandle(
+      path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_NO_RECALL));
   if (!file) return {FoundOfError(GetLastError()), 0, {}};
   // It may have changed since the attributes were read: read only from a disk file.
   if (GetFileType(file.get()) != FILE_TYPE_DISK) return {FileFound::NotAFile, 0, {}};

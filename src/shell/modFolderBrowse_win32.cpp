@@ -50,9 +50,10 @@ std::optional<std::wstring> BrowseForFolder(const ShellApi& api, std::wstring_vi
 
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM /*lParam*/, LPARAM lpData) {
   const auto* data = reinterpret_cast<const BrowseRequestData*>(lpData);
-  if (uMsg == BFFM_INITIALIZED && data && data->api->SendMessageW) {
+  if (uMsg == BFFM_INITIALIZED && data && data->api->SendToBrowser) {
     // wParam FALSE: lParam is an item identifier list, not a path.
-    data->api->SendMessageW(hwnd, BFFM_SETSELECTIONW, FALSE, reinterpret_cast<LPARAM>(data->start));
+    data->api->SendToBrowser(hwnd, BFFM_SETSELECTIONW, FALSE,
+                             reinterpret_cast<LPARAM>(data->start));
   }
   return 0;
 }
@@ -67,8 +68,8 @@ bool IsWinNT(const ShellApi& api) {
   OSVERSIONINFOW version{};
   static_assert(sizeof version == 276, "the UTF-16 version record");
   version.dwOSVersionInfoSize = sizeof version;
-  if (!api.GetVersionExW) return false;
-  const BOOL answer = api.GetVersionExW(&version);
+  if (!api.SystemVersion) return false;
+  const BOOL answer = api.SystemVersion(&version);
   return IsNtPlatform(answer, version.dwPlatformId);
 }
 

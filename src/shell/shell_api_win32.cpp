@@ -2,226 +2,35 @@
 
 #include <objbase.h>
 
-#include <algorithm>
-#include <optional>
-#include <string>
-
-#include "common/text_boundary_win32.h"
-#include "common/win32_handles.h"
+#include "common/entry_points_win32.h"
 
 namespace tavlin::shell {
-
-namespace {
-// Looks a function up by name and gives it the table entry's own type.
-template <typename F>
-void Resolve(F& entry, HMODULE module, const char* name) {
-  entry = ProcAddress<F>(module, name);
-}
-
-// ---- the 95 family ---------------------------------------------------------
-// Its shell and dialogs take text in the code page: the table's entries are
-// these stand-ins, which convert the text and call the A entry points.
-
-struct AnsiShell {
-  HINSTANCE(WINAPI* ShellExecuteA)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) = nullptr;
-  PIDLIST_ABSOLUTE(WINAPI* SHBrowseForFolderA)(LPBROWSEINFOA) = nullptr;
-  BOOL(WINAPI* SHGetPathFromIDListA)(PCIDLIST_ABSOLUTE, LPSTR) = nullptr;
-  // Shell export 157: its path is in the code page on the 95 family.
-  PIDLIST_ABSOLUTE(WINAPI* ILCreateFromPath)(LPCSTR) = nullptr;
-  HRESULT(WINAPI* SHGetFolderPathA)(HWND, int, HANDLE, DWORD, LPSTR) = nullptr;
-  BOOL(WINAPI* GetOpenFileNameA)(LPOPENFILENAMEA) = nullptr;
-  BOOL(WINAPI* DoOrganizeFavDlg)(HWND, LPSTR) = nullptr;
-};
-AnsiShell g_ansi;
-
-std::optional<std::string> NarrowOrNull(LPCWSTR text) {
-  return text ? std::optional<std::string>(win::Narrow(text)) : std::nullopt;
-}
-const char* OrNull(const std::optional<std::string>& text) {
-  return text ? text->c_str() : nullptr;
-}
-// Writes the text and its NUL into a buffer of `room` characters, cut short if need be.
-void CopyOut(std::wstring_view text, wchar_t* buffer, std::size_t room) {
-  if (!buffer || room == 0) return;
-  const std::size_t n = std::min(text.size(), room - 1);
-  std::copy_n(text.begin(), n, buffer);
-  buffer[n] = L'\0';
-}
-
-HINSTANCE WINAPI AnsiShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                  LPCWSTR directory, INT show) {
-  const auto v = NarrowOrNull(verb), f = NarrowOrNull(file), p = NarrowOrNull(parameters),
-             d = NarrowOrNull(directory);
-  return g_ansi.ShellExecuteA(owner, OrNull(v), OrNull(f), OrNull(p), OrNull(d), show);
-}
-
-PIDLIST_ABSOLUTE WINAPI AnsiBrowseForFolder(LPBROWSEINFOW request) {
-  const auto title = NarrowOrNull(request->lpszTitle);
-  char name[MAX_PATH] = {};
-  BROWSEINFOA a{};
-  a.hwndOwner = request->hwndOwner;
-  a.pidlRoot = request->pidlRoot;
-  a.pszDisplayName = request->pszDisplayName ? name : nullptr;
-  a.lpszTitle = OrNull(title);
-  a.ulFlags = request->ulFlags;
-  a.lpfn = request->lpfn;
-  a.lParam = request->lParam;
-  const PIDLIST_ABSOLUTE chosen = g_ansi.SHBrowseForFolderA(&a);
-  request->iImage = a.iImage;
-  if (request->pszDisplayName) CopyOut(win::Widen(name), request->pszDisplayName, MAX_PATH);
-  return chosen;
-}
-
-BOOL WINAPI AnsiPathFromIDList(PCIDLIST_ABSOLUTE list, LPWSTR path) {
-  char narrow[MAX_PATH] = {};
-  if (!g_ansi.SHGetPathFromIDListA(list, narrow)) return FALSE;
-  CopyOut(win::Widen(narrow), path, MAX_PATH);
-  return TRUE;
-}
-
-PIDLIST_ABSOLUTE WINAPI AnsiItemList(PCWSTR path) {
-  return g_ansi.ILCreateFromPath(win::Narrow(path ? path : L"").c_str());
-}
-
-HRESULT WINAPI AnsiFolderPath(HWND owner, int csidl, HANDLE token, DWORD flags, LPWSTR path) {
-  char narrow[MAX_PATH] = {};
-  const HRESULT result = g_ansi.SHGetFolderPathA(owner, csidl, token, flags, narrow);
-  if (result == S_OK) CopyOut(win::Widen(narrow), path, MAX_PATH);
-  return result;
-}
-
-// The length of a list of NUL-terminated texts that ends in two NULs, both counted.
-std::size_t DoubleNulLength(const wchar_t* list) {
-  std::size_t n = 0;
-  while (list[n] || list[n + 1]) ++n;
-  return n + 2;
-}
-
-BOOL WINAPI AnsiOpenFileName(LPOPENFILENAMEW dialog) {
-  const std::string filter =
-      dialog->lpstrFilter ? win::Narrow({dialog->lpstrFilter, DoubleNulLength(dialog->lpstrFilter)})
-                          : std::string();
-  // A double-byte code page may need two bytes a character.
-  std::string file = win::Narrow(dialog->lpstrFile);
-  file.resize(std::max<std::size_t>(dialog->nMaxFile * 2, file.size() + 1), '\0');
-  const auto initialDir = NarrowOrNull(dialog->lpstrInitialDir),
-             title = NarrowOrNull(dialog->lpstrTitle), defExt = NarrowOrNull(dialog->lpstrDefExt);
-  OPENFILENAMEA a{};
-  a.lStructSize = OPENFILENAME_SIZE_VERSION_400A;  // the record 98 and ME take
-  a.hwndOwner = dialog->hwndOwner;
-  a.hInstance = dialog->hInstance;
-  a.lpstrFilter = dialog->lpstrFilter ? filter.c_str() : nullptr;
-  a.nFilterIndex = dialog->nFilterIndex;
-  a.lpstrFile = file.data();
-  a.nMaxFile = static_cast<DWORD>(file.size());
-  a.lpstrInitialDir = OrNull(initialDir);
-  a.lpstrTitle = OrNull(title);
-  a.lpstrDefExt = OrNull(defExt);
-  a.Flags = dialog->Flags;
-  if (!g_ansi.GetOpenFileNameA(&a)) return FALSE;
-  const std::wstring chosen = win::Widen(file.c_str());
-  if (chosen.size() >= dialog->nMaxFile) return FALSE;
-  CopyOut(chosen, dialog->lpstrFile, dialog->nMaxFile);
-  dialog->nFilterIndex = a.nFilterIndex;
-  return TRUE;
-}
-
-BOOL WINAPI AnsiOrganizeFavourites(HWND owner, LPWSTR folder) {
-  std::string path = folder ? win::Narrow(folder) : std::string();
-  return g_ansi.DoOrganizeFavDlg(owner, folder ? path.data() : nullptr);
-}
-
-// ---- both families ------------------------------------------------------------
-
-// Messages of the folder browser: its selection message has a form for each
-// family; given an item list, both take the same.
-LRESULT WINAPI SendShellMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == BFFM_SETSELECTIONW && !win::IsWinNT()) msg = BFFM_SETSELECTIONA;
-  return win::SendMessage(hwnd, msg, wp, lp);
-}
-
-// The system's version in the UTF-16 record, asked through the 8-bit entry
-// point, which answers on every system. The family is the text boundary's
-// answer, the one the whole program goes by.
-BOOL WINAPI VersionOfSystem(LPOSVERSIONINFOW version) {
-  OSVERSIONINFOA a{};
-  a.dwOSVersionInfoSize = sizeof a;
-  if (!version || version->dwOSVersionInfoSize < sizeof(OSVERSIONINFOW) || !GetVersionExA(&a))
-    return FALSE;
-  version->dwMajorVersion = a.dwMajorVersion;
-  version->dwMinorVersion = a.dwMinorVersion;
-  version->dwBuildNumber = a.dwBuildNumber;
-  version->dwPlatformId = win::IsWinNT() ? VER_PLATFORM_WIN32_NT : VER_PLATFORM_WIN32_WINDOWS;
-  CopyOut(win::Widen(a.szCSDVersion), version->szCSDVersion, std::size(version->szCSDVersion));
-  return TRUE;
-}
-
-// Where the function is: shell32 of ME and 2000 on; on 98, the shfolder
-// library that comes with the browser.
-HMODULE FolderPathLibrary(HMODULE shell32, const char* name) {
-  if (ProcAddress<void (*)()>(shell32, name)) return shell32;
-  static const HMODULE shfolder = LoadSystemLibrary(L"shfolder.dll");  // kept for the run
-  return shfolder;
-}
-
-}  // namespace
 
 ShellApi LinkedShellApi() {
   ShellApi api;
   api.GetDesktopWindow = &::GetDesktopWindow;
-  api.SendMessageW = &SendShellMessage;
-  api.GetVersionExW = &VersionOfSystem;
+  api.SendToBrowser = &win::SendToFolderBrowser;
+  api.SystemVersion = &win::SystemVersion;
   api.CoTaskMemFree = &::CoTaskMemFree;
   return api;
 }
 
 void FillShell32(ShellApi& api, HMODULE shell32) {
-  // Shell export 157 (ILCreateFromPath), whose path is in the system's own text form.
-  constexpr WORD kILCreateFromPath = 157;
-  if (!win::IsWinNT()) {
-    Resolve(g_ansi.ShellExecuteA, shell32, "ShellExecuteA");
-    Resolve(g_ansi.SHBrowseForFolderA, shell32, "SHBrowseForFolderA");
-    Resolve(g_ansi.SHGetPathFromIDListA, shell32, "SHGetPathFromIDListA");
-    Resolve(g_ansi.ILCreateFromPath, shell32, MAKEINTRESOURCEA(kILCreateFromPath));
-    Resolve(g_ansi.SHGetFolderPathA, FolderPathLibrary(shell32, "SHGetFolderPathA"),
-            "SHGetFolderPathA");
-    api.ShellExecuteW = g_ansi.ShellExecuteA ? &AnsiShellExecute : nullptr;
-    api.SHBrowseForFolderW = g_ansi.SHBrowseForFolderA ? &AnsiBrowseForFolder : nullptr;
-    api.SHGetPathFromIDListEx = nullptr;
-    api.SHGetPathFromIDListW = g_ansi.SHGetPathFromIDListA ? &AnsiPathFromIDList : nullptr;
-    api.ILCreateFromPathW = g_ansi.ILCreateFromPath ? &AnsiItemList : nullptr;
-    api.SHGetFolderPathW = g_ansi.SHGetFolderPathA ? &AnsiFolderPath : nullptr;
-    return;
-  }
-  Resolve(api.ShellExecuteW, shell32, "ShellExecuteW");
-  Resolve(api.SHBrowseForFolderW, shell32, "SHBrowseForFolderW");
-  Resolve(api.SHGetPathFromIDListEx, shell32, "SHGetPathFromIDListEx");
-  Resolve(api.SHGetPathFromIDListW, shell32, "SHGetPathFromIDListW");
-  Resolve(api.ILCreateFromPathW, shell32, "ILCreateFromPathW");
-  // The shell of 2000 has it under its ordinal only.
-  constexpr WORD kILCreateFromPathW = 190;
-  if (!api.ILCreateFromPathW)
-    Resolve(api.ILCreateFromPathW, shell32, MAKEINTRESOURCEA(kILCreateFromPathW));
-  Resolve(api.SHGetFolderPathW, shell32, "SHGetFolderPathW");
+  api.ShellExecuteW = win::ShellExecuteEntry(shell32);
+  api.SHBrowseForFolderW = win::BrowseForFolderEntry(shell32);
+  api.SHGetPathFromIDListEx = win::PathFromItemListExEntry(shell32);
+  api.SHGetPathFromIDListW = win::PathFromItemListEntry(shell32);
+  api.ILCreateFromPathW = win::ItemListFromPathEntry(shell32);
+  api.SHGetFolderPathW = win::FolderPathEntry(shell32);
 }
 
 void FillComdlg32(ShellApi& api, HMODULE comdlg32) {
-  Resolve(api.CommDlgExtendedError, comdlg32, "CommDlgExtendedError");
-  if (!win::IsWinNT()) {
-    Resolve(g_ansi.GetOpenFileNameA, comdlg32, "GetOpenFileNameA");
-    api.GetOpenFileNameW = g_ansi.GetOpenFileNameA ? &AnsiOpenFileName : nullptr;
-    return;
-  }
-  Resolve(api.GetOpenFileNameW, comdlg32, "GetOpenFileNameW");
+  api.CommDlgExtendedError = TAVLIN_LOOKUP(comdlg32, CommDlgExtendedError);
+  api.GetOpenFileNameW = win::OpenFileNameEntry(comdlg32);
 }
 
 void FillShdocvw(ShellApi& api, HMODULE shdocvw) {
-  if (!win::IsWinNT()) {
-    Resolve(g_ansi.DoOrganizeFavDlg, shdocvw, "DoOrganizeFavDlg");
-    api.DoOrganizeFavDlgW = g_ansi.DoOrganizeFavDlg ? &AnsiOrganizeFavourites : nullptr;
-    return;
-  }
-  Resolve(api.DoOrganizeFavDlgW, shdocvw, "DoOrganizeFavDlgW");
+  api.DoOrganizeFavDlgW = win::OrganizeFavouritesEntry(shdocvw);
 }
 
 }  // namespace tavlin::shell

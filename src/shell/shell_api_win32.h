@@ -1,6 +1,7 @@
 // Every platform function the shell adapter calls, as one table of pointers.
 // The program fills it with the real functions (loading shell32, comdlg32 and
-// shdocvw only when first needed); tests fill it with recording stand-ins, so
+// shdocvw only when first needed), each taking UTF-16 text on both families
+// (the text boundary gives them); tests fill it with recording stand-ins, so
 // that no browser, dialog or tool ever starts.
 #pragma once
 
@@ -10,28 +11,32 @@
 
 #include <utility>
 
+#include "common/text_boundary_win32.h"
+
 namespace tavlin::shell {
 
 struct ShellApi {
   // shell32
-  HINSTANCE(WINAPI* ShellExecuteW)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT) = nullptr;
-  PIDLIST_ABSOLUTE(WINAPI* SHBrowseForFolderW)(LPBROWSEINFOW) = nullptr;
+  win::ShellExecuteFn ShellExecuteW = nullptr;
+  win::BrowseForFolderFn SHBrowseForFolderW = nullptr;
   // Vista and later: any length of path. Elsewhere the plain form, which
   // writes at most MAX_PATH characters.
-  BOOL(WINAPI* SHGetPathFromIDListEx)(PCIDLIST_ABSOLUTE, PWSTR, DWORD, int) = nullptr;
-  BOOL(WINAPI* SHGetPathFromIDListW)(PCIDLIST_ABSOLUTE, PWSTR) = nullptr;
+  win::PathFromItemListExFn SHGetPathFromIDListEx = nullptr;
+  win::PathFromItemListFn SHGetPathFromIDListW = nullptr;
   // Makes an absolute item identifier list from a UTF-16 path.
-  PIDLIST_ABSOLUTE(WINAPI* ILCreateFromPathW)(PCWSTR) = nullptr;
-  HRESULT(WINAPI* SHGetFolderPathW)(HWND, int, HANDLE, DWORD, LPWSTR) = nullptr;
+  win::ItemListFromPathFn ILCreateFromPathW = nullptr;
+  win::FolderPathFn SHGetFolderPathW = nullptr;
   // comdlg32
-  BOOL(WINAPI* GetOpenFileNameW)(LPOPENFILENAMEW) = nullptr;
+  win::OpenFileNameFn GetOpenFileNameW = nullptr;
   DWORD(WINAPI* CommDlgExtendedError)() = nullptr;
   // shdocvw
-  BOOL(WINAPI* DoOrganizeFavDlgW)(HWND, LPWSTR) = nullptr;
+  win::OrganizeFavouritesFn DoOrganizeFavDlgW = nullptr;
   // user32, kernel32, ole32: linked with the program
   HWND(WINAPI* GetDesktopWindow)() = nullptr;
-  LRESULT(WINAPI* SendMessageW)(HWND, UINT, WPARAM, LPARAM) = nullptr;
-  BOOL(WINAPI* GetVersionExW)(LPOSVERSIONINFOW) = nullptr;
+  // A message to the open folder browser (win::SendToFolderBrowser).
+  LRESULT(WINAPI* SendToBrowser)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+  // The system's version and family (win::SystemVersion).
+  BOOL(WINAPI* SystemVersion)(LPOSVERSIONINFOW) = nullptr;
   void(WINAPI* CoTaskMemFree)(LPVOID) = nullptr;
 };
 

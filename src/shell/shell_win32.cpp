@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-#include "common/win32_handles.h"
+#include "common/entry_points_win32.h"
+#include "common/program_win32.h"
 #include "shell/bitmap_picker.h"
 #include "shell/modFolderBrowse_win32.h"
 #include "shell/modMain_win32.h"

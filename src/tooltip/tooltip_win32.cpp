@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/text_boundary_win32.h"
+#include "common/program_win32.h"
 #include "common/win32_handles.h"
 #include "tooltip/balloon.h"
 #include "tooltip/tip_catalogue.h"
@@ -44,7 +45,7 @@ UniqueFont CreateTipFont(const BalloonMetrics& m) {
   lf.lfCharSet = ANSI_CHARSET;
   constexpr std::wstring_view face = L"Tahoma";
   face.copy(lf.lfFaceName, LF_FACESIZE - 1);
-  return UniqueFont(win::CreateFontIndirect(lf));
+  return UniqueFont(win::MakeFont(lf));
 }
 
 RECT ToRect(const Rect& r) {
@@ -103,7 +104,7 @@ LRESULT CALLBACK RelayToTip(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
     relayed.message = msg;
     relayed.wParam = wp;
     relayed.lParam = lp;
-    win::SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    win::SendWithoutText(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   } else if (msg == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, &RelayToTip, id);
   }
@@ -137,12 +138,12 @@ void PaintTip(HWND hwnd) {
   MoveWindow(hwnd, origin.x, origin.y, width, height, FALSE);
 
   // The tooltip reports the text of the tip it is showing as its window text.
-  const std::wstring text = win::GetWindowText(hwnd);
+  const std::wstring text = win::WindowText(hwnd);
   PaintScope paint(hwnd);
   const UniqueFont font = CreateTipFont(m);
   SelectScope selectFont(paint.dc(), font.get());
   RECT measured{origin.x, origin.y, origin.x + width, origin.y + height};
-  win::DrawText(paint.dc(), text, measured, DT_CALCRECT | DT_NOCLIP | DT_VCENTER);
+  win::DrawTextIn(paint.dc(), text, measured, DT_CALCRECT | DT_NOCLIP | DT_VCENTER);
   const Rect tip = TipWindowRect({measured.left, measured.top, measured.right, measured.bottom}, m);
   ShowWindow(hwnd, SW_SHOWNA);
   MoveWindow(hwnd, tip.left, tip.top, tip.Width(), tip.Height(), TRUE);
@@ -169,9 +170,9 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
   // start: created as an overlapped window it would be born with a caption and
   // a default size, and Wine would hand it to the window manager for good, so
   // that hiding the tip waits on a window manager (two seconds when there is none).
-  const HWND tip = win::CreateWindowEx(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP,
-                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+  const HWND tip = win::MakeWindow(0, TOOLTIPS_CLASSW, L"", WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
   if (!tip) return nullptr;
 
   const std::wstring lines = BreakLines(text);
@@ -189,7 +190,7 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner) {
 
 void SetToolTipText(HWND tip, std::wstring_view text) {
   const std::wstring lines = BreakLines(text);
-  const auto count = win::SendMessage(tip, TTM_GETTOOLCOUNT, 0, 0);
+  const auto count = win::SendWithoutText(tip, TTM_GETTOOLCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     TTTOOLINFOW tool{};
     tool.cbSize = kToolInfoSize;
@@ -201,13 +202,13 @@ void SetToolTipText(HWND tip, std::wstring_view text) {
 void InstallBalloonProc(HWND tip) {
   if (!tip) return;
   const auto previous = reinterpret_cast<WNDPROC>(
-      win::SetWindowLongPtr(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolTipWndProc)));
+      win::WriteWindowLong(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolTipWndProc)));
   // The entry exists before the style change below, whose notifications already
   // come through ToolTipWndProc and must reach the previous procedure.
   Table().push_back({tip, previous});
   // The balloon's outline takes the place of the border.
-  const LONG_PTR style = win::GetWindowLongPtr(tip, GWL_STYLE);
-  win::SetWindowLongPtr(tip, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
+  const LONG_PTR style = win::ReadWindowLong(tip, GWL_STYLE);
+  win::WriteWindowLong(tip, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_BORDER));
   // A new style only reaches the frame when the frame is recalculated; without
   // this the client area keeps the border's inset until a paint happens to
   // change the window's size, and the balloon would be drawn too small.
@@ -223,12 +224,12 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_PRINT:
       // Asked to draw into someone else's DC (a fade, for one): the tooltip's
       // own look must not appear there, so paint the balloon for real instead.
-      win::PostMessage(hwnd, WM_PAINT, 0, 0);
+      win::PostWithoutText(hwnd, WM_PAINT, 0, 0);
       return 1;
   }
   for (const TipEntry& entry : Table()) {
     if (entry.TipHwnd == hwnd)
-      return win::CallWindowProc(entry.PrevWndProc, hwnd, uMsg, wParam, lParam);
+      return win::CallProcedure(entry.PrevWndProc, hwnd, uMsg, wParam, lParam);
   }
   return 0;
 }
@@ -256,7 +257,7 @@ void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
   SetTextColor(hdc, GetSysColor(COLOR_INFOTEXT));
   RECT textRect = ToRect(shape.text);
   // Left and top aligned, lines broken only at CR LF, nothing clipped.
-  win::DrawText(hdc, text, textRect, DT_NOCLIP | DT_VCENTER);
+  win::DrawTextIn(hdc, text, textRect, DT_NOCLIP | DT_VCENTER);
 }
 
 }  // namespace modToolTip

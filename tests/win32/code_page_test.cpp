@@ -15,6 +15,7 @@
 #include "app/frmMain.h"
 #include "app/window_win32.h"
 #include "common/text_boundary_win32.h"
+#include "common/entry_points_win32.h"
 #include "common/win32_handles.h"
 #include "settings/catalogue.h"
 #include "settings/registry_win32.h"
@@ -76,7 +77,7 @@ TEST_F(OnWindows98, WindowTipsAndRegistryKeepTextOfTheCodePage) {
     form.Form_Shown();
     EXPECT_FALSE(IsWindowUnicode(window.hwnd())) << "a window of the 8-bit kind";
     EXPECT_EQ(window.GetText(Ctl::txtWinTitle), L"Grüße aus Köln");
-    EXPECT_EQ(win::GetWindowText(window.Control(Ctl::cmbGo_0)), L"Apply");
+    EXPECT_EQ(win::WindowText(window.Control(Ctl::cmbGo_0)), L"Apply");
 
     window.SetText(Ctl::txtWinTitle, L"Grüße zurück – §5");
     form.Click(Ctl::cmbGo_0);  // Apply

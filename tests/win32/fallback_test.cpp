@@ -11,6 +11,7 @@
 
 #include "app/command_line.h"
 #include "app/command_mode_win32.h"
+#include "common/entry_points_win32.h"
 #include "common/win32_handles.h"
 #include "shell/modFolderBrowse_win32.h"
 #include "shell/shell_api_win32.h"

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "common/entry_points_win32.h"
 #include "common/win32_handles.h"
 #include "shell/bitmap_header.h"
 #include "shell/file_probe_win32.h"

@@ -12,6 +12,7 @@
 
 #include "app/frmMain.h"
 #include "app/layout.h"
+#include "common/program_win32.h"
 #include "common/win32_handles.h"
 #include "shell/modFolderBrowse_win32.h"
 #include "shell/shell_win32.h"
@@ -198,8 +199,8 @@ shell::ShellApi RecordingApi() {
   api.CommDlgExtendedError = &FakeDialogError;
   api.DoOrganizeFavDlgW = &FakeFavourites;
   api.GetDesktopWindow = &FakeDesktop;
-  api.SendMessageW = &FakeSend;
-  api.GetVersionExW = &FakeGetVersionEx;
+  api.SendToBrowser = &FakeSend;
+  api.SystemVersion = &FakeGetVersionEx;
   api.CoTaskMemFree = &FakeFree;
   return api;
 }
