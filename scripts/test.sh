@@ -44,6 +44,14 @@ cmake --build --preset win64
 # header asks for none newer (tests/imports/README.md).
 step "Imports: every Windows each program claims"
 python3 tests/imports/check_imports.py x86 build/win32/tavlin.exe x64 build/win64/tavlin.exe
+# No function of ours is named like a Windows A/W macro: with UNICODE defined,
+# a function called SendMessage would silently become tavlin::win::SendMessageW.
+for preset in win32 win64; do
+  nm=x86_64-w64-mingw32-nm; [ $preset = win32 ] && nm=i686-w64-mingw32-nm
+  if $nm -C build/$preset/libtavlin_win32.a | grep -E ' T tavlin::[^ (]*[a-z][AW]\('; then
+    echo "functions of ours named like Windows A/W macros (above)" >&2; exit 1
+  fi
+done
 # The x86 program runs on processors without SSE2, as many that run 98 and ME are.
 if i686-w64-mingw32-objdump -d build/win32/tavlin.exe | grep -q '%xmm'; then
   echo "the x86 tavlin.exe uses SSE registers" >&2; exit 1

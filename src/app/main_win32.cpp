@@ -116,49 +116,24 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept {
 // through the terminate handler above anyway: ending here is the same, sooner.
 // Every helper of the set is defined, so that the library's own never links.
 namespace std {
-void __throw_bad_exception() {
-  std::abort();
-}
-void __throw_bad_alloc() {
-  std::abort();
-}
-void __throw_bad_array_new_length() {
-  std::abort();
-}
-void __throw_bad_cast() {
-  std::abort();
-}
-void __throw_bad_typeid() {
-  std::abort();
-}
-void __throw_logic_error(const char*) {
-  std::abort();
-}
-void __throw_domain_error(const char*) {
-  std::abort();
-}
-void __throw_invalid_argument(const char*) {
-  std::abort();
-}
-void __throw_length_error(const char*) {
-  std::abort();
-}
-void __throw_out_of_range(const char*) {
-  std::abort();
-}
-void __throw_out_of_range_fmt(const char*, ...) {
-  std::abort();
-}
-void __throw_runtime_error(const char*) {
-  std::abort();
-}
-void __throw_range_error(const char*) {
-  std::abort();
-}
-void __throw_overflow_error(const char*) {
-  std::abort();
-}
-void __throw_underflow_error(const char*) {
-  std::abort();
-}
+#define TAVLIN_ENDS_HERE(name, ...) \
+  void name(__VA_ARGS__) {          \
+    std::abort();                   \
+  }
+TAVLIN_ENDS_HERE(__throw_bad_exception)
+TAVLIN_ENDS_HERE(__throw_bad_alloc)
+TAVLIN_ENDS_HERE(__throw_bad_array_new_length)
+TAVLIN_ENDS_HERE(__throw_bad_cast)
+TAVLIN_ENDS_HERE(__throw_bad_typeid)
+TAVLIN_ENDS_HERE(__throw_logic_error, const char*)
+TAVLIN_ENDS_HERE(__throw_domain_error, const char*)
+TAVLIN_ENDS_HERE(__throw_invalid_argument, const char*)
+TAVLIN_ENDS_HERE(__throw_length_error, const char*)
+TAVLIN_ENDS_HERE(__throw_out_of_range, const char*)
+TAVLIN_ENDS_HERE(__throw_out_of_range_fmt, const char*, ...)
+TAVLIN_ENDS_HERE(__throw_runtime_error, const char*)
+TAVLIN_ENDS_HERE(__throw_range_error, const char*)
+TAVLIN_ENDS_HERE(__throw_overflow_error, const char*)
+TAVLIN_ENDS_HERE(__throw_underflow_error, const char*)
+#undef TAVLIN_ENDS_HERE
 }  // namespace std
