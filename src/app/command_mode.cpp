@@ -1,5 +1,7 @@
 #include "app/command_mode.h"
 
+#include <optional>
+
 #include "common/text.h"
 #include "settings/catalogue.h"
 #include "settings/reg_file.h"
@@ -21,10 +23,7 @@ std::wstring Count(std::size_t n, std::wstring_view one, std::wstring_view many)
 }
 
 std::wstring Failure(FilePort& files, long code) {
-  std::wstring text = files.ErrorText(code);
-  while (!text.empty() && (text.back() == L' ' || text.back() == L'.' || text.back() == L'\r' ||
-                           text.back() == L'\n'))
-    text.pop_back();
+  const std::wstring text = files.ErrorText(code);
   return (text.empty() ? L"" : text + L" ") + L"(error " + ToDecimal(code) + L")";
 }
 
@@ -104,12 +103,13 @@ std::wstring SkipText(const ImportSkip& s) {
   return text;
 }
 
-int Import(CommandPorts& p, const std::wstring& file) {
+// The steps of an import. Each one that stops says why on the console and gives
+// nothing. This one reads, decodes and parses the file.
+std::optional<RegFile> ReadRegFile(CommandPorts& p, const std::wstring& file) {
   Bytes bytes;
   if (const long rc = p.files.Read(file, bytes); rc != 0) {
     p.console.Err(L"Tavlin: cannot read " + Quote(file) + L": " + Failure(p.files, rc) + L".");
-    p.console.Err(L"Nothing was imported.");
-    return kExitNothingWritten;
+    return std::nullopt;
   }
   const AnsiDecoder ansi = [&p](std::string_view s) { return p.files.DecodeAnsi(s); };
   const DecodedRegFile decoded = DecodeRegFileBytes(bytes, ansi);
@@ -119,26 +119,37 @@ int Import(CommandPorts& p, const std::wstring& file) {
     p.console.Err(L"Tavlin: " + Quote(file) + L", line " +
                   ToDecimal(static_cast<std::int64_t>(problem->line)) + L": " + problem->what +
                   L".");
-    p.console.Err(L"Nothing was imported.");
-    return kExitNothingWritten;
+    return std::nullopt;
   }
+  return parsed;
+}
 
+// Lists what the file holds that is skipped; a file with none of the ten
+// settings has nothing to apply.
+std::optional<ImportPlan> PlanFor(CommandPorts& p, const std::wstring& file,
+                                  const RegFile& parsed) {
   const std::wstring_view skin = SkinValueNameFor(GetIEVersion(p.version));
-  const ImportPlan plan = PlanImport(parsed, skin);
+  ImportPlan plan = PlanImport(parsed, skin);
   for (const ImportSkip& s : plan.skipped) p.console.Out(SkipText(s));
   if (plan.steps.empty()) {
     p.console.Err(L"Tavlin: " + Quote(file) + L" holds none of the ten settings.");
-    p.console.Err(L"Nothing was imported.");
-    return kExitNothingWritten;
+    return std::nullopt;
   }
+  return plan;
+}
 
-  const ImportOutcome outcome = ApplyImport(p.reg, plan);
+std::optional<ImportOutcome> ApplyPlan(CommandPorts& p, const ImportPlan& plan) {
+  ImportOutcome outcome = ApplyImport(p.reg, plan);
   if (outcome.refusal != 0) {
     p.console.Err(L"Tavlin: cannot write to " + RegFileKeyName(outcome.refusedKey) + L": " +
                   Failure(p.files, outcome.refusal) + L".");
-    p.console.Err(L"Nothing was imported.");
-    return kExitNothingWritten;
+    return std::nullopt;
   }
+  return outcome;
+}
+
+// A line for each setting, written or not; returns how many were written.
+std::size_t ReportSteps(CommandPorts& p, const ImportPlan& plan, const ImportOutcome& outcome) {
   std::size_t written = 0;
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {
     const ImportStep& s = plan.steps[i];
@@ -157,19 +168,36 @@ int Import(CommandPorts& p, const std::wstring& file) {
     ++written;
     p.console.Out((s.remove ? L"Removed " : L"Set ") + Quote(s.valueName) + line + renamed + L".");
   }
-  const std::wstring from = L" from " + Quote(file);
-  if (written == plan.steps.size()) {
-    p.console.Out(L"Imported " + Count(written, L"setting", L"settings") + from + L".");
-    return kExitDone;
-  }
+  return written;
+}
+
+int ReportImport(CommandPorts& p, const std::wstring& file, std::size_t written,
+                 std::size_t planned) {
   if (written == 0) {
     p.console.Err(L"Nothing was imported.");
     return kExitNothingWritten;
   }
+  const std::wstring from = L" from " + Quote(file);
+  if (written == planned) {
+    p.console.Out(L"Imported " + Count(written, L"setting", L"settings") + from + L".");
+    return kExitDone;
+  }
   p.console.Err(L"Imported " + ToDecimal(static_cast<std::int64_t>(written)) + L" of " +
-                ToDecimal(static_cast<std::int64_t>(plan.steps.size())) + L" settings" + from +
+                ToDecimal(static_cast<std::int64_t>(planned)) + L" settings" + from +
                 L"; the others could not be written.");
   return kExitPartlyWritten;
+}
+
+int Import(CommandPorts& p, const std::wstring& file) {
+  std::size_t written = 0;
+  std::size_t planned = 0;
+  if (const auto parsed = ReadRegFile(p, file))
+    if (const auto plan = PlanFor(p, file, *parsed))
+      if (const auto outcome = ApplyPlan(p, *plan)) {
+        written = ReportSteps(p, *plan, *outcome);
+        planned = plan->steps.size();
+      }
+  return ReportImport(p, file, written, planned);
 }
 
 }  // namespace

@@ -15,8 +15,13 @@ bool IsBlank(wchar_t c) {
   return c == L' ' || c == L'\t';
 }
 
-std::wstring_view TrimBlanks(std::wstring_view s) {
+std::wstring_view SkipBlanks(std::wstring_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+std::wstring_view TrimBlanks(std::wstring_view s) {
+  s = SkipBlanks(s);
   while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
@@ -27,6 +32,24 @@ int HexDigit(wchar_t c) {
   if (c >= L'A' && c <= L'F') return c - L'A' + 10;
   return -1;
 }
+
+// Takes a number of one to `most` hex digits off the front of `s`. With no
+// digit, or more than `most`, gives nothing and leaves `s` as it was.
+std::optional<std::uint32_t> TakeHex(std::wstring_view& s, std::size_t most) {
+  std::size_t digits = 0;
+  std::uint32_t n = 0;
+  for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
+    n = (n << 4) | static_cast<std::uint32_t>(HexDigit(s[digits]));
+  if (digits == 0 || digits > most) return std::nullopt;
+  s.remove_prefix(digits);
+  return n;
+}
+
+// The escapes of a quoted text: the character after the backslash, and the
+// character it stands for.
+constexpr struct {
+  wchar_t written, meant;
+} kEscapes[] = {{L'\\', L'\\'}, {L'"', L'"'}, {L'n', L'\n'}, {L'r', L'\r'}};
 
 std::size_t LineOfOffset(std::span<const std::byte> bytes, std::size_t offset) {
   return 1 +
@@ -151,8 +174,7 @@ class Parser {
   static bool IsSkippable(std::wstring_view rest) { return rest.empty() || rest.front() == L';'; }
 
   void ParseLine(const Line& line) {
-    std::wstring_view s = line.text;
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    const std::wstring_view s = SkipBlanks(line.text);
     if (IsSkippable(s)) return;
     if (s.front() == L'[') return ParseKey(line.number, s);
     if (s.front() == L'@' || s.front() == L'"') return ParseValue(line.number, s);
@@ -192,22 +214,14 @@ class Parser {
         continue;
       }
       if (++i == s.size()) break;
-      switch (s[i]) {
-        case L'\\':
-        case L'"':
-          out.push_back(s[i]);
-          break;
-        case L'n':
-          out.push_back(L'\n');
-          break;
-        case L'r':
-          out.push_back(L'\r');
-          break;
-        default:
-          Problem(number, std::wstring(L"unknown escape \\") + s[i] + L" in " + what +
-                              L" (a backslash is written \\\\, a quote \\\")");
-          return std::nullopt;
+      const auto escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                       [&](const auto& e) { return e.written == s[i]; });
+      if (escape == std::end(kEscapes)) {
+        Problem(number, std::wstring(L"unknown escape \\") + s[i] + L" in " + what +
+                            L" (a backslash is written \\\\, a quote \\\")");
+        return std::nullopt;
       }
+      out.push_back(escape->meant);
     }
     Problem(number, std::wstring(what) + L" has no closing quote");
     return std::nullopt;
@@ -238,8 +252,7 @@ class Parser {
     }
     s = TrimBlanks(s);
     if (s.empty() || s.front() != L'=') return Problem(number, L"'=' must follow the value name");
-    s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    s = SkipBlanks(s.substr(1));
 
     if (!s.empty() && s.front() == L'-') {
       value.remove = true;
@@ -251,18 +264,13 @@ class Parser {
       value.type = kRegSz;
       value.data = modReg_Func::EncodeRegSz(*text);
     } else if (StartsWithIgnoringAsciiCase(s, L"dword:")) {
-      s.remove_prefix(6);
-      while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-      std::uint32_t n = 0;
-      std::size_t digits = 0;
-      for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
-        n = (n << 4) | static_cast<std::uint32_t>(HexDigit(s[digits]));
-      if (digits == 0 || digits > 8)
-        return Problem(number, L"dword: takes one to eight hex digits");
-      if (!AtEnd(number, s.substr(digits))) return;
+      s = SkipBlanks(s.substr(6));
+      const auto n = TakeHex(s, 8);
+      if (!n) return Problem(number, L"dword: takes one to eight hex digits");
+      if (!AtEnd(number, s)) return;
       value.type = kRegDword;
-      value.data = Bytes{std::byte(n & 0xFF), std::byte((n >> 8) & 0xFF),
-                         std::byte((n >> 16) & 0xFF), std::byte(n >> 24)};
+      value.data = Bytes{std::byte(*n & 0xFF), std::byte((*n >> 8) & 0xFF),
+                         std::byte((*n >> 16) & 0xFF), std::byte(*n >> 24)};
     } else if (StartsWithIgnoringAsciiCase(s, L"hex:") || StartsWithIgnoringAsciiCase(s, L"hex(")) {
       if (!HexValue(number, s, value)) return;
     } else {
@@ -272,85 +280,90 @@ class Parser {
   }
 
   bool HexValue(std::size_t number, std::wstring_view s, RegFileValue& value) {
-    value.type = kRegBinary;
-    if (StartsWithIgnoringAsciiCase(s, L"hex(")) {
-      s.remove_prefix(4);
-      std::uint64_t type = 0;
-      std::size_t digits = 0;
-      for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
-        type = (type << 4) | static_cast<std::uint64_t>(HexDigit(s[digits]));
-      if (digits == 0 || digits > 8 || s.size() < digits + 2 || s[digits] != L')' ||
-          s[digits + 1] != L':') {
-        Problem(number, L"hex(type): takes a type of one to eight hex digits");
-        return false;
-      }
-      value.type = static_cast<std::uint32_t>(type);
-      s.remove_prefix(digits + 2);
-    } else {
-      s.remove_prefix(4);
+    const auto type = HexType(number, s);
+    if (!type) return false;
+    auto bytes = HexBytes(number, s);
+    if (!bytes) return false;
+    value.type = *type;
+    const bool text = *type == kRegSz || *type == kRegExpandSz || *type == kRegMultiSz;
+    value.data = file_.version == RegFileVersion::Regedit4 && text ? AnsiTextAsUtf16(*bytes)
+                                                                   : std::move(*bytes);
+    return true;
+  }
+
+  // "hex:" is binary data; "hex(type):" names its type. `s` is left after the ':'.
+  std::optional<std::uint32_t> HexType(std::size_t number, std::wstring_view& s) {
+    const bool named = StartsWithIgnoringAsciiCase(s, L"hex(");
+    s.remove_prefix(4);
+    if (!named) return kRegBinary;
+    const auto type = TakeHex(s, 8);
+    if (!type || !s.starts_with(L"):")) {
+      Problem(number, L"hex(type): takes a type of one to eight hex digits");
+      return std::nullopt;
     }
+    s.remove_prefix(2);
+    return type;
+  }
+
+  // Bytes separated by commas; after a comma, a backslash continues the list
+  // on the next line that is not blank or a comment.
+  std::optional<Bytes> HexBytes(std::size_t number, std::wstring_view s) {
     std::size_t at = number;
     Bytes bytes;
-    // Bytes separated by commas; after a comma, a backslash continues the
-    // list on the next line that is not blank or a comment.
     bool afterComma = true;
     for (;;) {
-      while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-      if (IsSkippable(s)) break;
-      const wchar_t c = s.front();
-      if (c == L'\\' && afterComma) {
-        if (!AtEnd(at, s.substr(1))) return false;
-        const std::size_t from = at;
-        for (;;) {
-          if (next_ >= lines_.size()) {
-            Problem(lines_.back().number,
-                    L"the file ends inside the hex data continued on line " + ToDecimal(from));
-            return false;
-          }
-          const Line line = lines_[next_++];
-          const std::wstring_view t = TrimBlanks(line.text);
-          if (IsSkippable(t)) continue;
-          s = t;
-          at = line.number;
-          break;
-        }
+      s = SkipBlanks(s);
+      if (IsSkippable(s)) return bytes;
+      if (s.front() == L'\\' && afterComma) {
+        if (!AtEnd(at, s.substr(1)) || !NextDataLine(at, s)) return std::nullopt;
         continue;
       }
       if (!afterComma) {
         Problem(at, L"a comma must separate the hex bytes");
-        return false;
+        return std::nullopt;
       }
-      std::size_t digits = 0;
-      unsigned byte = 0;
-      for (; digits < s.size() && HexDigit(s[digits]) >= 0; ++digits)
-        byte = (byte << 4) | static_cast<unsigned>(HexDigit(s[digits]));
-      if (digits == 0 || digits > 2) {
+      const auto byte = TakeHex(s, 2);
+      if (!byte) {
         Problem(at, L"hex data takes bytes of one or two hex digits, separated by commas");
-        return false;
+        return std::nullopt;
       }
-      bytes.push_back(static_cast<std::byte>(byte));
-      s.remove_prefix(digits);
-      while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-      afterComma = !s.empty() && s.front() == L',';
+      bytes.push_back(static_cast<std::byte>(*byte));
+      s = SkipBlanks(s);
+      afterComma = s.starts_with(L',');
       if (afterComma) s.remove_prefix(1);
     }
-    const bool text =
-        value.type == kRegSz || value.type == kRegExpandSz || value.type == kRegMultiSz;
-    if (file_.version == RegFileVersion::Regedit4 && text) {
-      // A REGEDIT4 file holds the text types as ANSI bytes; without a code
-      // page each byte stands for the character of the same number.
-      std::string narrow;
-      std::wstring wide;
-      for (std::byte b : bytes) {
-        narrow.push_back(static_cast<char>(b));
-        wide.push_back(static_cast<wchar_t>(b));
-      }
-      if (ansi_) wide = ansi_(narrow);
-      bytes.clear();
-      modReg_Func::AppendUtf16Le(bytes, wide);
+  }
+
+  // Moves on to the line that continues the hex data of line `at`: `s` and
+  // `at` become its text and number.
+  bool NextDataLine(std::size_t& at, std::wstring_view& s) {
+    while (next_ < lines_.size()) {
+      const Line& line = lines_[next_++];
+      const std::wstring_view t = TrimBlanks(line.text);
+      if (IsSkippable(t)) continue;
+      s = t;
+      at = line.number;
+      return true;
     }
-    value.data = std::move(bytes);
-    return true;
+    Problem(lines_.back().number,
+            L"the file ends inside the hex data continued on line " + ToDecimal(at));
+    return false;
+  }
+
+  // A REGEDIT4 file holds the text types as ANSI bytes, which are stored as
+  // UTF-16; without a code page each byte stands for the character of the
+  // same number.
+  Bytes AnsiTextAsUtf16(const Bytes& bytes) const {
+    std::string narrow;
+    std::wstring wide;
+    for (std::byte b : bytes) {
+      narrow.push_back(static_cast<char>(b));
+      wide.push_back(static_cast<wchar_t>(b));
+    }
+    if (ansi_) wide = ansi_(narrow);
+    Bytes out;
+    modReg_Func::AppendUtf16Le(out, wide);
+    return out;
   }
 
   std::vector<Line> lines_;
@@ -365,21 +378,13 @@ std::wstring Escaped(std::wstring_view s) {
   std::wstring out;
   out.reserve(s.size() + 2);
   for (wchar_t c : s) {
-    switch (c) {
-      case L'\\':
-        out += L"\\\\";
-        break;
-      case L'"':
-        out += L"\\\"";
-        break;
-      case L'\n':
-        out += L"\\n";
-        break;
-      case L'\r':
-        out += L"\\r";
-        break;
-      default:
-        out.push_back(c);
+    const auto escape = std::find_if(std::begin(kEscapes), std::end(kEscapes),
+                                     [&](const auto& e) { return e.meant == c; });
+    if (escape == std::end(kEscapes)) {
+      out.push_back(c);
+    } else {
+      out.push_back(L'\\');
+      out.push_back(escape->written);
     }
   }
   return out;

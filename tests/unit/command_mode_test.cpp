@@ -104,7 +104,7 @@ class MemoryFiles : public app::FilePort {
     return out;
   }
   std::wstring ErrorText(long code) override {
-    return code == kErrorAccessDenied ? L"Access is denied.\r\n" : L"";
+    return code == kErrorAccessDenied ? L"Access is denied" : L"";
   }
   void PutUtf8(const std::wstring& path, std::string_view text) {
     files[path] = Bytes(reinterpret_cast<const std::byte*>(text.data()), text.size());

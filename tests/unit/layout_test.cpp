@@ -144,6 +144,11 @@ TEST(Colours, CaptionTextBackgroundGivesWayOnlyWhenUnreadable) {
   EXPECT_EQ(EffectiveBack(kColourCaptionText, black, black), kColourWindow);
   EXPECT_EQ(EffectiveBack(kColourCaptionText, white, black), kColourCaptionText);
   EXPECT_EQ(EffectiveBack(kColourCaptionText, cream, black), kColourCaptionText);
+  // Between 3:1 (enough only for large text) and 4.5:1: still too little.
+  const Rgb grey{100, 100, 100};
+  EXPECT_GT(ContrastRatio(grey, black), 3.0);
+  EXPECT_LT(ContrastRatio(grey, black), 4.5);
+  EXPECT_EQ(EffectiveBack(kColourCaptionText, grey, black), kColourWindow);
   EXPECT_EQ(EffectiveBack(kColourBtnFace, black, black), kColourBtnFace)
       << "only colour 9 is mended";
 }

@@ -30,6 +30,8 @@ Bytes Sz(std::wstring_view text) {
 
 TEST(Policy, TheStartPageAndDownloadFolderPoliciesAndWhichOneWins) {
   const std::wstring kSet = L"Set by policy: http://intranet/; this box has no effect";
+  // Its second unit is the 80th, the last one shown.
+  const std::wstring kPairAt79 = std::wstring(78, L'x') + wchar_t(0xD83D) + wchar_t(0xDE00);
   const struct {
     const char* what;
     std::vector<Seed> seeds;
@@ -81,6 +83,10 @@ TEST(Policy, TheStartPageAndDownloadFolderPoliciesAndWhichOneWins) {
        {{kHkeyLocalMachine, kPolicyBrowserKey, L"Download Directory", kRegSz, Sz(L"D:\\In")}},
        Ctl::txtDownload,
        L"Set by policy: D:\\In; this box has no effect"},
+      {"a character of two units that ends at the limit is kept whole",
+       {{kHkeyCurrentUser, kPolicyMainKey, L"Start Page", kRegSz, Sz(kPairAt79 + L"y")}},
+       Ctl::txtStart,
+       L"Set by policy: " + kPairAt79 + L"\u2026; this box has no effect"},
       {"a page policy does not touch the download box",
        {{kHkeyCurrentUser, kPolicyMainKey, L"Start Page", kRegSz, Sz(L"http://intranet/")}},
        Ctl::txtDownload,

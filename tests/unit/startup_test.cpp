@@ -124,6 +124,10 @@ TEST(FormLoad, OldBrowserReadsTheOldSkinName) {
   rig.form.Form_Load();
   EXPECT_EQ(rig.form.sSkinValueName(), L"BackBitmap");
   EXPECT_EQ(rig.ui.text[Ctl::txtSkin], L"C:\\old.bmp");
+  // Reset deletes the skin under that name too, and only under it.
+  rig.form.cmdReset_Click();
+  EXPECT_EQ(rig.Get(kToolbarKey, L"BackBitmap"), nullptr);
+  EXPECT_NE(rig.Get(kToolbarKey, L"BackBitmapIE5"), nullptr);
 }
 
 TEST(LoadSettings, FillsEachControlFromItsOwnValue) {

@@ -267,6 +267,11 @@ TEST(Import, TheSkinGoesUnderThisMachinesNameWhicheverTheFileUses) {
        L"BackBitmap",
        {4}},
       {L"\"backbitmap\"=-\r\n", L"BackBitmapIE5", L"", L"backbitmap", {}},
+      {L"\"BackBitmap\"=\"first.bmp\"\r\n\"BackBitmap\"=\"second.bmp\"\r\n",
+       L"BackBitmapIE5",
+       L"second.bmp",
+       L"BackBitmap",
+       {4}},
   };
   for (const auto& c : cases) {
     const ImportPlan plan = PlanImport(Parse(key + c.values), c.machine);
