@@ -36,6 +36,8 @@ struct FixedVersion : settings::VersionPort {
 struct NoTips : tooltip::TooltipPort {
   bool CreateToolTip(Ctl, std::wstring_view) override { return true; }
   bool UpdateToolTip(Ctl, std::wstring_view) override { return true; }
+  bool ShowKeyboardTip(Ctl, std::wstring_view) override { return true; }
+  bool HideKeyboardTip() override { return false; }
 };
 struct NoShell : shell::ShellPort {
   void Execute(const shell::ShellRequest&) override {}

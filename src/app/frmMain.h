@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,6 +71,17 @@ class frmMain {
   std::wstring TipTextOf(Ctl control) const;
   // A text box lost the keyboard focus.
   void LostFocus(Ctl control);
+  // F1 on the focused control: its balloon, hanging from the control. False
+  // when the control has none. The balloon goes at Escape (CancelKey), when a
+  // mouse button is pressed anywhere, when the focus moves to another control,
+  // or when the pointer's own balloon shows.
+  bool HelpKey(Ctl focused);
+  void PointerPressed();
+  void FocusNowOn(std::optional<Ctl> focused);
+
+  // What a screen reader says after a control's name: its balloon's text,
+  // warnings included, on one line. Empty for a control without a balloon.
+  std::wstring AccessibleDescription(Ctl control) const;
 
   // Pickers, tool launchers and maker links.
   void cmbdir_Click(short Index);
@@ -98,8 +110,9 @@ class frmMain {
     void (*call)(frmMain& form, short index);
   };
   static std::span<const ClickRoute> ClickRoutes();
-  // Escape: the same as the OK button.
-  void CancelKey() { cmbGo_Click(1); }
+  // Escape: hides the balloon F1 showed, if one shows; else the same as the
+  // OK button.
+  void CancelKey();
 
   const std::wstring& sSkinValueName() const { return sSkinValueName_; }
 
@@ -138,9 +151,11 @@ class frmMain {
     std::wstring policy, picture, storage;
   };
   void SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line);
+  void DropKeyboardTip();  // hides the balloon F1 showed, if any
   std::array<TipNotes, kControlCount> notes_{};
   std::array<bool, kControlCount> tipMade_{};  // CreateToolTip succeeded for the control
   bool tipsAttached_ = false;                  // SetToolTips has run
+  std::optional<Ctl> keyboardTip_;             // the control whose balloon F1 showed
 };
 
 }  // namespace tavlin::app

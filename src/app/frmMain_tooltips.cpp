@@ -2,6 +2,8 @@
 // window is first on the screen, with the text the window holds for it then;
 // the checks of policies and pictures add a line to a balloon while they find
 // something the user should know.
+#include <utility>
+
 #include "app/frmMain.h"
 #include "settings/policy.h"
 #include "shell/picture_check.h"
@@ -65,6 +67,42 @@ bool frmMain::CheckStorable(Ctl box, std::wstring_view text) {
   SetNote(box, &TipNotes::storage,
           storable ? L"" : L"Not applied: this Windows cannot store some of these characters");
   return storable;
+}
+
+bool frmMain::HelpKey(Ctl focused) {
+  const auto i = static_cast<std::size_t>(focused);
+  if (i >= tipMade_.size() || !tipMade_[i] || !tips_.ShowKeyboardTip(focused, TipTextOf(focused)))
+    return false;
+  keyboardTip_ = focused;
+  return true;
+}
+
+void frmMain::CancelKey() {
+  // The balloon may have gone already (the pointer's own showed): then the
+  // key does what it always does.
+  const bool hidden = keyboardTip_ && tips_.HideKeyboardTip();
+  keyboardTip_.reset();
+  if (!hidden) cmbGo_Click(1);
+}
+
+void frmMain::PointerPressed() {
+  DropKeyboardTip();
+}
+
+void frmMain::FocusNowOn(std::optional<Ctl> focused) {
+  if (keyboardTip_ && focused != keyboardTip_) DropKeyboardTip();
+}
+
+void frmMain::DropKeyboardTip() {
+  if (std::exchange(keyboardTip_, std::nullopt)) tips_.HideKeyboardTip();
+}
+
+std::wstring frmMain::AccessibleDescription(Ctl control) const {
+  // As the balloon shows it, its lines joined with spaces.
+  std::wstring text = tooltip::BreakLines(TipTextOf(control));
+  for (auto at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at))
+    text.replace(at, 2, L" ");
+  return text;
 }
 
 void frmMain::LostFocus(Ctl control) {

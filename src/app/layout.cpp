@@ -4,6 +4,8 @@
 
 #include "app/colours.h"
 #include "common/pictures.h"
+#include "common/text.h"
+#include "shell/modFolderBrowse.h"
 
 namespace tavlin::app {
 namespace {
@@ -121,6 +123,19 @@ constexpr std::array kLayout = {
 static_assert(kLayout.size() == static_cast<std::size_t>(kControlCount) - 1,
               "every control but the window itself has one row");
 
+// Each box and the label beside it.
+struct BoxLabel {
+  Ctl box, label;
+};
+constexpr BoxLabel kBoxLabels[] = {
+    {Ctl::txtWinTitle, Ctl::Label1},   {Ctl::txtStart, Ctl::Label4},
+    {Ctl::cboFullScreen, Ctl::Label6}, {Ctl::txtSkin, Ctl::Label5},
+    {Ctl::txtSmStat, Ctl::Label12},    {Ctl::txtSmBmp, Ctl::Label9},
+    {Ctl::txtLgStat, Ctl::Label11},    {Ctl::txtLgBmp, Ctl::Label8},
+    {Ctl::txtDownload, Ctl::Label2},   {Ctl::txtSaveDir, Ctl::Label7},
+    {Ctl::txtSearch, Ctl::Label3},
+};
+
 bool TakesFocus(const ControlSpec& s) {
   return s.kind == Kind::Button || s.kind == Kind::TextBox || s.kind == Kind::Combo;
 }
@@ -187,7 +202,37 @@ std::vector<Ctl> CreationOrder(Ctl container) {
     if (s.container == container) children.push_back(s.id);
   std::stable_sort(children.begin(), children.end(),
                    [](Ctl a, Ctl b) { return TabKey(a) < TabKey(b); });
+  for (const BoxLabel& pair : kBoxLabels) {
+    const auto label = std::find(children.begin(), children.end(), pair.label);
+    if (label == children.end()) continue;
+    children.erase(label);
+    children.insert(std::find(children.begin(), children.end(), pair.box), pair.label);
+  }
   return children;
+}
+
+std::optional<Ctl> LabelOf(Ctl box) {
+  for (const BoxLabel& pair : kBoxLabels)
+    if (pair.box == box) return pair.label;
+  return std::nullopt;
+}
+
+std::wstring AccessibleName(Ctl control) {
+  // Some labels end in a space; a name does not.
+  const auto labelText = [](Ctl box) {
+    const auto label = LabelOf(box);
+    return label ? TrimSpaces(ShownCaption(RowOf(*label).caption)) : std::wstring();
+  };
+  if (LabelOf(control)) return labelText(control);
+  const ControlSpec& s = RowOf(control);
+  if (s.id != control) return {};
+  if (s.name == L"cmdBmp")
+    return labelText(PictureOf(static_cast<PictureRole>(s.index)).box) + L": choose a bitmap";
+  if (s.name == L"cmbdir") {
+    const auto box = shell::modFolderBrowse::FolderBoxOf(static_cast<short>(s.index));
+    return box ? labelText(*box) + L": choose a folder" : std::wstring();
+  }
+  return {};
 }
 
 int RoomToTheRight(const ControlSpec& s) {
@@ -220,6 +265,12 @@ LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int r
   // one pixel stays free between the text and the neighbour.
   const int textRoom = room - 1;
   return {std::max(width, room), captionWidth > textRoom ? textRoom : 0};
+}
+
+int WidthBesideItsBox(const ControlSpec& label, int width, int room) {
+  for (const BoxLabel& pair : kBoxLabels)
+    if (pair.label == label.id) return std::min(width, room);
+  return width;
 }
 
 std::vector<Ctl> TabOrder() {

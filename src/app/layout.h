@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,8 +71,18 @@ int FontHeightPixels(const FontSpec& font, int dpi);
 
 // The order in which the host creates the children of one container, so that
 // the platform's tab walk (z-order, descending into control parents) visits
-// the focusable controls in design tab-index order across the whole window.
+// the focusable controls in design tab-index order across the whole window,
+// and each box's label comes just before its box: the platform names a box
+// without a caption of its own after the label before it in the z-order.
+// Labels never take the focus, so they leave the tab walk as it is.
 std::vector<Ctl> CreationOrder(Ctl container);
+
+// The label that stands beside a box and names it; none for other controls.
+std::optional<Ctl> LabelOf(Ctl box);
+// What a screen reader should call a control whose caption does not say: a
+// box by its label, a "..." button by the box it fills and what it chooses.
+// Empty for every other control, which its own caption names.
+std::wstring AccessibleName(Ctl control);
 
 // How far a control may reach to its right, in twips from its left edge: up to
 // the nearest control beside it in its container (one level with its middle),
@@ -90,6 +101,11 @@ struct LabelFit {
   int textRoom;
 };
 LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int room);
+// How much of a label's width shows. The label of a box is made just before
+// it, which puts it above the box: what its design width reaches under the box
+// (past room, in pixels) is cut off, so that the box's edge stays in view as
+// before. Other labels show the whole of `width`.
+int WidthBesideItsBox(const ControlSpec& label, int width, int room);
 
 // The controls that take keyboard focus, in tab order (form-wide).
 std::vector<Ctl> TabOrder();

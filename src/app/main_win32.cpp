@@ -1,5 +1,5 @@
 // Program entry: the common controls, the window, frmMain and its ports, and
-// a dialog-style message loop so that Tab, Shift+Tab and Escape work. A switch
+// a dialog-style message loop so that Tab, Shift+Tab, Escape and F1 work. A switch
 // on the command line (/export, /import, /?) runs without the window instead.
 #include <windows.h>
 #include <commctrl.h>
@@ -56,9 +56,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   MSG msg;
   while (tavlin::win::WaitForMessage(msg) > 0) {
     const HWND main = window.hwnd();
-    if (main && tavlin::win::HandleDialogKey(main, msg)) continue;
-    TranslateMessage(&msg);
-    tavlin::win::Dispatch(msg);
+    if (!window.PreTranslate(msg) && !(main && tavlin::win::HandleDialogKey(main, msg))) {
+      TranslateMessage(&msg);
+      tavlin::win::Dispatch(msg);
+    }
+    window.AfterMessage();
   }
   window.Attach(nullptr);
   return static_cast<int>(msg.wParam);
@@ -125,6 +127,7 @@ TAVLIN_ENDS_HERE(__throw_bad_alloc)
 TAVLIN_ENDS_HERE(__throw_bad_array_new_length)
 TAVLIN_ENDS_HERE(__throw_bad_cast)
 TAVLIN_ENDS_HERE(__throw_bad_typeid)
+TAVLIN_ENDS_HERE(__throw_bad_function_call)
 TAVLIN_ENDS_HERE(__throw_logic_error, const char*)
 TAVLIN_ENDS_HERE(__throw_domain_error, const char*)
 TAVLIN_ENDS_HERE(__throw_invalid_argument, const char*)

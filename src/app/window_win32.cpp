@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/accessible_win32.h"
 #include "app/colours.h"
 #include "app/frmMain.h"
 #include "app/resource.h"
@@ -109,6 +110,22 @@ MainWindow* OwnerOf(HWND hwnd) {
   return reinterpret_cast<MainWindow*>(win::ReadWindowLong(hwnd, GWLP_USERDATA));
 }
 
+// The control a window is, or whose part it is (a drop-down's edit part).
+std::optional<Ctl> ControlOfWindow(HWND hwnd) {
+  for (int level = 0; hwnd && level < 2; ++level, hwnd = GetParent(hwnd)) {
+    const int id = GetDlgCtrlID(hwnd);
+    if (IsControlId(id)) return ControlOfId(id);
+  }
+  return std::nullopt;
+}
+
+// The subclasses the window puts on its controls.
+constexpr UINT_PTR kComboEditSubclass = 1, kControlSubclass = 2;
+
+bool TakesFocus(Kind kind) {
+  return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::Combo;
+}
+
 const ControlSpec* SpecOfWindow(HWND control) {
   const int id = GetDlgCtrlID(control);
   return IsControlId(id) ? &RowOf(ControlOfId(id)) : nullptr;
@@ -196,17 +213,21 @@ void MainWindow::CreateChildren(Ctl container) {
         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlIdOf(id))), instance_, this);
     controls_[static_cast<std::size_t>(id)] = h;
     if (!h) continue;
+    if (s.kind == Kind::Label) ShowOnlyBesideItsBox(s, r, false);
     // An etched line resizes itself at creation; it is put back to its place.
     if (s.kind == Kind::Line)
       MoveWindow(h, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     SetFont(s);
+    if (TakesFocus(s.kind))
+      SetWindowSubclass(h, &MainWindow::ControlProc, kControlSubclass,
+                        reinterpret_cast<DWORD_PTR>(this));
     if (s.kind == Kind::Combo) {
       win::AddComboString(h, L"yes");
       win::AddComboString(h, L"no");
       COMBOBOXINFO info{};
       info.cbSize = sizeof info;
       if (GetComboBoxInfo(h, &info) && info.hwndItem)
-        SetWindowSubclass(info.hwndItem, &MainWindow::ComboEditProc, 1,
+        SetWindowSubclass(info.hwndItem, &MainWindow::ComboEditProc, kComboEditSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
     }
     if ((s.kind == Kind::Panel || s.kind == Kind::Frame) && id != kMadeWhenShown)
@@ -292,6 +313,18 @@ RECT MainWindow::PlaceOf(const ControlSpec& s) {
   return RECT{px(s.left), px(s.top), px(s.left) + width, px(s.top) + height};
 }
 
+void MainWindow::ShowOnlyBesideItsBox(const ControlSpec& s, const RECT& r, bool again) {
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const int shown = WidthBesideItsBox(s, width, TwipsToPixels(RoomToTheRight(s), dpi_));
+  if (shown >= width) {
+    if (again) SetWindowRgn(Control(s.id), nullptr, FALSE);  // a region of another DPI goes
+    return;
+  }
+  // The window keeps the region; it is ours to free only if refused.
+  UniqueRegion visible(CreateRectRgn(0, 0, shown, height));
+  if (visible && SetWindowRgn(Control(s.id), visible.get(), FALSE)) visible.release();
+}
+
 void MainWindow::ApplyDpi(int dpi) {
   dpi_ = dpi;
   // Every control keeps drawing with its old font until it has its new one:
@@ -306,6 +339,7 @@ void MainWindow::ApplyDpi(int dpi) {
     if (!h) continue;
     const RECT r = PlaceOf(s);
     SetFont(s);
+    if (s.kind == Kind::Label) ShowOnlyBesideItsBox(s, r, true);
     if (batch)
       batch = DeferWindowPos(batch, h, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                              SWP_NOZORDER | SWP_NOACTIVATE);
@@ -551,8 +585,50 @@ LRESULT CALLBACK MainWindow::ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     if (key == 0) return 0;
     wp = static_cast<WPARAM>(static_cast<unsigned short>(key));
   }
-  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &MainWindow::ComboEditProc, 1);
+  LRESULT answer = 0;
+  if (msg == WM_GETOBJECT && window->AnswerObject(hwnd, wp, lp, answer)) return answer;
+  if (msg == WM_NCDESTROY)
+    RemoveWindowSubclass(hwnd, &MainWindow::ComboEditProc, kComboEditSubclass);
   return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK MainWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                         DWORD_PTR self) {
+  LRESULT answer = 0;
+  if (msg == WM_GETOBJECT &&
+      reinterpret_cast<const MainWindow*>(self)->AnswerObject(hwnd, wp, lp, answer))
+    return answer;
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &MainWindow::ControlProc, kControlSubclass);
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+bool MainWindow::AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) const {
+  const auto control = ControlOfWindow(hwnd);
+  if (!form_ || !control) return false;
+  return AnswerAccessibleObject(hwnd, wp, lp, AccessibleName(*control),
+                                form_->AccessibleDescription(*control), answer);
+}
+
+bool MainWindow::PreTranslate(const MSG& msg) {
+  if (!form_) return false;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+      if (msg.wParam != VK_F1) return false;
+      if (const auto focused = ControlOfWindow(GetFocus())) return form_->HelpKey(*focused);
+      return false;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+      form_->PointerPressed();
+      return false;
+  }
+  return false;
+}
+
+void MainWindow::AfterMessage() {
+  if (form_) form_->FocusNowOn(ControlOfWindow(GetFocus()));
 }
 
 }  // namespace tavlin::app

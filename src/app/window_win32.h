@@ -34,6 +34,12 @@ class MainWindow final : public Controls {
   HWND Control(Ctl c) const { return controls_[static_cast<std::size_t>(c)]; }
   int Dpi() const { return dpi_; }
 
+  // The message loop's part: before a message is handled, F1 shows the focused
+  // control's balloon (true: the message is taken) and a mouse button hides
+  // it; after each message, a balloon whose control lost the focus goes.
+  bool PreTranslate(const MSG& msg);
+  void AfterMessage();
+
   // Controls port.
   void SetCaption(std::wstring_view caption) override;
   void SetText(Ctl control, std::wstring_view text) override;
@@ -50,6 +56,12 @@ class MainWindow final : public Controls {
   static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK ComboEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                         DWORD_PTR self);
+  // On every control that takes the focus: its accessible object.
+  static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                      DWORD_PTR self);
+  // WM_GETOBJECT for a control (or a drop-down's edit part): true with the
+  // answer when the control's texts replace the standard ones.
+  bool AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) const;
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT ControlColour(HDC dc, HWND control, UINT msg);
   HBRUSH ContainerBrush(HWND container) const;
@@ -73,6 +85,9 @@ class MainWindow final : public Controls {
   // The control's rectangle in its container, at dpi_. A label's width is fitted
   // to its caption here, and its narrower font made when the caption needs one.
   RECT PlaceOf(const ControlSpec& s);
+  // Cuts off what a label reaches under its box (WidthBesideItsBox); r is its
+  // place; again: laid out once before, at another DPI.
+  void ShowOnlyBesideItsBox(const ControlSpec& s, const RECT& r, bool again);
   void ApplyDpi(int dpi);  // lays everything out again at a new DPI
   void FitFrame();         // icons and window size for dpi_
   void LoadPictures();

@@ -541,6 +541,15 @@ const VS_FIXEDFILEINFO* FixedFileInfo(const std::vector<std::byte>& block) {
   return static_cast<const VS_FIXEDFILEINFO*>(info);
 }
 
+// ---- accessibility ------------------------------------------------------------
+
+BSTR NewBstr(std::wstring_view text) {
+  // Loaded when a screen reader first asks (the accessibility library needs
+  // it too), and kept for the run.
+  static const auto allocate = TAVLIN_LOOKUP(LoadSystemLibrary(L"oleaut32.dll"), SysAllocStringLen);
+  return allocate ? allocate(text.data(), static_cast<UINT>(text.size())) : nullptr;
+}
+
 std::size_t WideEntryPointCalls() {
   return g_wideCalls;
 }

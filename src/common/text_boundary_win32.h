@@ -15,6 +15,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
+#include <oleauto.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -169,6 +170,12 @@ LRESULT WINAPI SendToFolderBrowser(HWND browser, UINT msg, WPARAM wp, LPARAM lp)
 // The system's version in the UTF-16 record, asked through the 8-bit entry
 // point, which answers on every system; the family is IsWinNT's.
 BOOL WINAPI SystemVersion(LPOSVERSIONINFOW version);
+
+// ---- accessibility ------------------------------------------------------------
+
+// The text as a string a screen reader takes (and frees): UTF-16 on every
+// system. Null when memory or the system's automation library is lacking.
+BSTR NewBstr(std::wstring_view text);
 
 // ---- the entry points ------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "tooltip/balloon.h"
 
+#include <algorithm>
+
 namespace tavlin::tooltip {
 
 int ScaleForDpi(int pixelsAt96, int dpi) {
@@ -26,6 +28,11 @@ BalloonMetrics MetricsFor(int dpi) {
 
 Point TipOrigin(Point cursor, const BalloonMetrics& m) {
   return {cursor.x + m.cursorDx, cursor.y + m.cursorDy};
+}
+
+Point TipOriginUnder(const Rect& control, const BalloonMetrics& m) {
+  const int in = std::min(2 * m.pointerInset, control.Width() / 2);
+  return {control.left + in - m.pointerInset, control.bottom};
 }
 
 Rect TipWindowRect(const Rect& measuredText, const BalloonMetrics& m) {

@@ -44,6 +44,11 @@ BalloonMetrics MetricsFor(int dpi);
 // to its left, so that the pointer hangs under the hot spot.
 Point TipOrigin(Point cursor, const BalloonMetrics& m);
 
+// Where the tip window goes when the keyboard asks for a control's tip: the
+// pointer's tip on the control's lower edge, near its left end (a little in,
+// but never past the middle of a narrow control).
+Point TipOriginUnder(const Rect& control, const BalloonMetrics& m);
+
 // The whole tip window, given the text rectangle the platform measured with
 // its left-top corner at the window origin: the text plus a margin on the
 // left, right and bottom, and the pointer's rows and a margin above it.

@@ -18,6 +18,12 @@ class TooltipPort {
   // Replaces the text of the control's tip, made earlier by CreateToolTip
   // ("|" again starts a new line). False when the control has no tip.
   virtual bool UpdateToolTip(Ctl control, std::wstring_view text) = 0;
+  // Shows the control's tip for the keyboard, with the text it holds now
+  // (given again here), hanging from the control itself rather than from the
+  // pointer, until HideKeyboardTip. False when the control has no tip.
+  virtual bool ShowKeyboardTip(Ctl control, std::wstring_view text) = 0;
+  // Hides the tip the keyboard showed; false when none was showing.
+  virtual bool HideKeyboardTip() = 0;
 };
 
 }  // namespace tavlin::tooltip

@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/text_boundary_win32.h"
@@ -23,6 +25,32 @@ constexpr UINT kToolInfoSize = offsetof(TTTOOLINFOW, lpszText) + sizeof(TTTOOLIN
 #ifndef _WIN64
 static_assert(kToolInfoSize == 40, "the 32-bit tool record is 40 bytes");
 #endif
+
+// The tool each tooltip window gains for the keyboard: shown and hidden when
+// asked (tracked), apart from the tools the pointer shows.
+constexpr UINT_PTR kKeyboardTool = 1;
+
+// The tip the keyboard asked for, while it shows, and the control it hangs from.
+struct KeyboardTip {
+  HWND tip = nullptr, control = nullptr;
+};
+KeyboardTip g_keyboard;
+std::vector<HWND> g_withKeyboardTool;  // the tooltip windows that have the tool
+
+TTTOOLINFOW KeyboardTool(HWND control) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  tool.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+  tool.hwnd = control;
+  tool.uId = kKeyboardTool;
+  return tool;
+}
+
+Rect WindowRectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
 
 // Lives until the process ends; only the user-interface thread touches it.
 std::vector<TipEntry>& Table() {
@@ -126,14 +154,21 @@ void AddToolThroughParent(HWND tip, HWND control, std::wstring_view text) {
                     reinterpret_cast<DWORD_PTR>(control));
 }
 
-// WM_PAINT: hang the window under the cursor, size it to its text, paint it.
+// WM_PAINT: hang the window under the cursor (or from the control, for the
+// keyboard), size it to its text, paint it.
 void PaintTip(HWND hwnd) {
   const BalloonMetrics m = MetricsFor(TipDpi(hwnd));
   RECT window{};
   GetWindowRect(hwnd, &window);
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  const Point origin = TipOrigin({cursor.x, cursor.y}, m);
+  Point origin;
+  if (hwnd == g_keyboard.tip) {
+    origin = TipOriginUnder(WindowRectOf(g_keyboard.control), m);
+  } else {
+    HideKeyboardTip();  // the pointer's own balloon takes its place
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    origin = TipOrigin({cursor.x, cursor.y}, m);
+  }
   const int width = window.right - window.left, height = window.bottom - window.top;
   MoveWindow(hwnd, origin.x, origin.y, width, height, FALSE);
 
@@ -197,6 +232,33 @@ void SetToolTipText(HWND tip, std::wstring_view text) {
     if (!win::EnumTool(tip, static_cast<UINT>(i), tool)) continue;
     win::UpdateTipText(tip, tool, lines);  // the tooltip keeps its own copy
   }
+}
+
+bool ShowKeyboardTip(HWND tip, HWND control, std::wstring_view text) {
+  if (!tip || !control) return false;
+  HideKeyboardTip();
+  TTTOOLINFOW tool = KeyboardTool(control);
+  const std::wstring lines = BreakLines(text);
+  if (std::find(g_withKeyboardTool.begin(), g_withKeyboardTool.end(), tip) ==
+      g_withKeyboardTool.end()) {
+    if (!win::AddTool(tip, tool, lines)) return false;
+    g_withKeyboardTool.push_back(tip);
+  } else {
+    win::UpdateTipText(tip, tool, lines);
+  }
+  g_keyboard = {tip, control};
+  const Point at = TipOriginUnder(WindowRectOf(control), MetricsFor(TipDpi(tip)));
+  win::SendWithoutText(tip, TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
+  win::SendWithoutText(tip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+  return true;
+}
+
+bool HideKeyboardTip() {
+  const KeyboardTip shown = std::exchange(g_keyboard, KeyboardTip{});
+  if (!shown.tip) return false;
+  TTTOOLINFOW tool = KeyboardTool(shown.control);
+  win::SendWithoutText(shown.tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+  return true;
 }
 
 void InstallBalloonProc(HWND tip) {
@@ -267,6 +329,16 @@ bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
       modToolTip::CreateToolTip(controlWindow_ ? controlWindow_(control) : nullptr, text, owner_);
   if (tip) tips_[static_cast<std::size_t>(control)] = tip;
   return tip != nullptr;
+}
+
+bool Win32Tooltips::ShowKeyboardTip(Ctl control, std::wstring_view text) {
+  const auto i = static_cast<std::size_t>(control);
+  if (i >= tips_.size() || !tips_[i] || !controlWindow_) return false;
+  return modToolTip::ShowKeyboardTip(tips_[i], controlWindow_(control), text);
+}
+
+bool Win32Tooltips::HideKeyboardTip() {
+  return modToolTip::HideKeyboardTip();
 }
 
 bool Win32Tooltips::UpdateToolTip(Ctl control, std::wstring_view text) {

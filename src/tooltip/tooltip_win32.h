@@ -38,6 +38,14 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner);
 // Gives every tool of the tooltip window the new text ("|" breaks a line).
 void SetToolTipText(HWND tip, std::wstring_view text);
 
+// Shows the tooltip window's tip for the keyboard, with the text given,
+// hanging from `control` (TipOriginUnder) instead of the pointer, until
+// HideKeyboardTip or the pointer's own balloon shows. Each tooltip window
+// gains a tool for the keyboard the first time it is asked.
+bool ShowKeyboardTip(HWND tip, HWND control, std::wstring_view text);
+// False when no tip the keyboard asked for is showing.
+bool HideKeyboardTip();
+
 // Puts ToolTipWndProc in front of the window's own procedure, records the pair
 // in TipTable and takes the window's border away.
 void InstallBalloonProc(HWND tip);
@@ -61,6 +69,8 @@ class Win32Tooltips : public TooltipPort {
       : owner_(owner), controlWindow_(std::move(controlWindow)) {}
   bool CreateToolTip(Ctl control, std::wstring_view text) override;
   bool UpdateToolTip(Ctl control, std::wstring_view text) override;
+  bool ShowKeyboardTip(Ctl control, std::wstring_view text) override;
+  bool HideKeyboardTip() override;
 
  private:
   HWND owner_;

@@ -4,6 +4,7 @@
 
 #include "app/layout.h"
 #include "settings/catalogue.h"
+#include "tooltip/balloon.h"
 #include "support/driver_win32.h"
 
 namespace tavlin::testing {
@@ -120,6 +121,50 @@ TEST(Keyboard, EscapeClosesWithoutWriting) {
   Key(tavlin, VK_ESCAPE);
   EXPECT_TRUE(tavlin.WaitForExit(15000));
   EXPECT_EQ(RegGetRaw(std::wstring(kMainKey), L"Window Title")->data, Utf16Bytes(L"before", true));
+}
+
+// F1 shows the focused control's balloon, the same as the mouse's, its pointer
+// on the control's lower edge near its left end. Escape then only hides it; a
+// key that moves the focus hides it too; Escape with no balloon closes.
+TEST(Keyboard, F1ShowsTheBalloonUnderTheControlAndEscapeOnlyHidesIt) {
+  TavlinProcess tavlin;
+  ASSERT_TRUE(tavlin.Started());
+  ASSERT_TRUE(WaitFor([&] { return Tooltips(tavlin).size() >= 17; }));
+  const auto shown = [&]() -> HWND {
+    for (const HWND tip : Tooltips(tavlin))
+      if (IsWindowVisible(tip)) return tip;
+    return nullptr;
+  };
+  const tooltip::BalloonMetrics m =
+      tooltip::MetricsFor(static_cast<int>(GetDpiForWindow(tavlin.Window())));
+  const struct {
+    Ctl control;
+    WPARAM hideKey;
+  } rows[] = {{Ctl::txtWinTitle, VK_ESCAPE}, {Ctl::cmdReset, VK_TAB}};
+  for (const auto& row : rows) {
+    // The button is reached from the box before it, so that nothing presses it.
+    ClickInto(tavlin, row.control == Ctl::cmdReset ? Ctl::txtLgBmp : row.control);
+    if (row.control == Ctl::cmdReset) Key(tavlin, VK_TAB);
+    ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == row.control; }));
+    Key(tavlin, VK_F1);
+    HWND tip = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (tip = shown()) != nullptr; }))
+        << app::RowOf(row.control).name.data();
+    tavlin.Settle();
+    EXPECT_EQ(tavlin.Text(tip), TipTexts(tavlin).at(row.control));
+    RECT balloon{}, control{};
+    GetWindowRect(tip, &balloon);
+    GetWindowRect(tavlin.Control(row.control), &control);
+    const int pointerX = balloon.left + m.pointerInset;
+    EXPECT_EQ(balloon.top, control.bottom);
+    EXPECT_GT(pointerX, control.left);
+    EXPECT_LE(pointerX, control.left + (control.right - control.left) / 2);
+    Key(tavlin, row.hideKey);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(tip); }));
+    EXPECT_TRUE(IsWindow(tavlin.Window()));
+  }
+  Key(tavlin, VK_ESCAPE);
+  EXPECT_TRUE(tavlin.WaitForExit(15000)) << "with no balloon showing, Escape closes";
 }
 
 }  // namespace

@@ -106,6 +106,12 @@ class RecordingTips : public tooltip::TooltipPort {
     updated.emplace_back(control, std::wstring(text));
     return true;
   }
+  std::optional<std::pair<Ctl, std::wstring>> keyboard;  // the tip F1 shows now
+  bool ShowKeyboardTip(Ctl control, std::wstring_view text) override {
+    keyboard.emplace(control, std::wstring(text));
+    return true;
+  }
+  bool HideKeyboardTip() override { return std::exchange(keyboard, std::nullopt).has_value(); }
   // The text the control's tip holds now: the last one given, or none.
   std::optional<std::wstring> Current(Ctl control) const {
     for (auto i = updated.rbegin(); i != updated.rend(); ++i)

@@ -74,6 +74,61 @@ TEST(TabOrder, RunsAcrossFramesByDesignIndex) {
   EXPECT_LT(at(Ctl::cmbGo_1), at(Ctl::cmbGo_0));
 }
 
+// A box's label is made just before it, in its container, beside it on its
+// left: the platform names the box after it. Labels take no focus, so the
+// whole window's walk still meets the focusable controls in tab order.
+TEST(ZOrder, EachBoxComesRightAfterItsLabelAndTheTabWalkStays) {
+  // Panel by panel: only one of the two takes the keyboard at a time.
+  for (Ctl panel : {Ctl::frmMenu_0, Ctl::frmMenu_1}) {
+    std::vector<Ctl> walk;
+    const auto visit = [&](auto& self, Ctl container) -> void {
+      for (Ctl c : CreationOrder(container)) {
+        walk.push_back(c);
+        self(self, c);
+      }
+    };
+    visit(visit, panel);
+    const auto inWalk = [&](Ctl c) { return std::find(walk.begin(), walk.end(), c) != walk.end(); };
+    std::vector<Ctl> order = TabOrder(), focusable;
+    std::erase_if(order, [&](Ctl c) { return !inWalk(c); });
+    for (Ctl c : walk)
+      if (std::find(order.begin(), order.end(), c) != order.end()) focusable.push_back(c);
+    EXPECT_FALSE(order.empty());
+    EXPECT_EQ(focusable, order);
+  }
+
+  int labelled = 0;
+  for (const ControlSpec& box : Layout()) {
+    const auto label = LabelOf(box.id);
+    if (!label) continue;
+    ++labelled;
+    const std::vector<Ctl> siblings = CreationOrder(box.container);
+    const auto at = std::find(siblings.begin(), siblings.end(), box.id);
+    ASSERT_NE(at, siblings.begin()) << std::wstring(box.name);
+    EXPECT_EQ(*(at - 1), *label) << std::wstring(box.name);
+    const ControlSpec& l = RowOf(*label);
+    const int middle = l.top + l.height / 2;
+    EXPECT_TRUE(l.left < box.left && box.top <= middle && middle < box.top + box.height)
+        << std::wstring(box.name) << ": the label stands level with its box, on its left";
+  }
+  EXPECT_EQ(WidthBesideItsBox(RowOf(Ctl::Label2), 103, 98), 98) << "stops at its box";
+  EXPECT_EQ(WidthBesideItsBox(RowOf(Ctl::Label10), 103, 98), 103) << "a label of no box";
+  EXPECT_EQ(labelled, 11) << "nine text boxes, the full-screen list and the hidden search box";
+
+  const std::pair<Ctl, std::wstring_view> names[] = {
+      {Ctl::txtWinTitle, L"Window Title"},
+      {Ctl::cboFullScreen, L"Full Screen Startup"},
+      {Ctl::txtSmBmp, L"Small Spinning logo"},
+      {Ctl::cmdBmp_0, L"Toolbar Skin: choose a bitmap"},
+      {Ctl::cmdBmp_4, L"Large Static Logo: choose a bitmap"},
+      {Ctl::cmbdir_1, L"Save Web Pages: choose a folder"},
+      {Ctl::cmdReset, L""},
+      {Ctl::Label1, L""},
+  };
+  for (const auto& [control, name] : names)
+    EXPECT_EQ(AccessibleName(control), name) << std::wstring(RowOf(control).name);
+}
+
 TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   // width, height, caption width, line height, room
   EXPECT_EQ(FitLabel(96, 13, 113, 13, 300).width, 116);

@@ -139,3 +139,47 @@ TEST(TipWarnings, AControlWithoutATipKeepsItsLineForWhenItGetsOne) {
 
 }  // namespace
 }  // namespace tavlin::testing
+
+namespace tavlin::testing {
+namespace {
+
+// F1 shows the focused control's balloon as it reads now; Escape, a mouse
+// button or the focus moving on hides it, and Escape closes the window only
+// when no such balloon shows. The screen reader hears the same text on one line.
+TEST(KeyboardTips, F1ShowsTheBalloonUntilEscapeAClickOrTheFocusMovesOn) {
+  FormRig rig;
+  rig.PutText(settings::kToolbarKey, L"SmallBitmap", L"C:\\missing.bmp");
+  rig.form.Form_Load();
+  EXPECT_FALSE(rig.form.HelpKey(Ctl::txtSmStat)) << "no balloon before the tips exist";
+  rig.form.Form_Shown();
+  const std::wstring tip = CatalogueText(Ctl::txtSmStat) + L"\r\nPicture file: not found";
+  EXPECT_EQ(rig.form.AccessibleDescription(Ctl::txtSmStat),
+            L"Small static picture that is displayed in the upper right-hand corner when no "
+            L"activity is taking place Picture file: not found");
+  EXPECT_EQ(rig.form.AccessibleDescription(Ctl::cmdBmp_3), L"") << "a button without a balloon";
+
+  const struct {
+    const char* how;
+    void (*hide)(app::frmMain&);
+  } ways[] = {
+      {"Escape", [](app::frmMain& f) { f.CancelKey(); }},
+      {"a click", [](app::frmMain& f) { f.PointerPressed(); }},
+      {"the focus on another box", [](app::frmMain& f) { f.FocusNowOn(Ctl::txtLgStat); }},
+      {"the focus nowhere", [](app::frmMain& f) { f.FocusNowOn(std::nullopt); }},
+  };
+  for (const auto& way : ways) {
+    ASSERT_TRUE(rig.form.HelpKey(Ctl::txtSmStat)) << way.how;
+    EXPECT_EQ(rig.tips.keyboard, std::pair(Ctl::txtSmStat, tip)) << way.how;
+    rig.form.FocusNowOn(Ctl::txtSmStat);  // typing in the box keeps it
+    ASSERT_TRUE(rig.tips.keyboard) << way.how;
+    way.hide(rig.form);
+    EXPECT_FALSE(rig.tips.keyboard) << way.how;
+    EXPECT_FALSE(rig.ui.closed) << way.how;
+  }
+  EXPECT_FALSE(rig.form.HelpKey(Ctl::cmdBmp_3)) << "no balloon to show";
+  rig.form.CancelKey();
+  EXPECT_TRUE(rig.ui.closed) << "with no balloon showing, Escape closes";
+}
+
+}  // namespace
+}  // namespace tavlin::testing
