@@ -114,19 +114,6 @@ TEST(ZOrder, EachBoxComesRightAfterItsLabelAndTheTabWalkStays) {
   EXPECT_EQ(WidthBesideItsBox(RowOf(Ctl::Label2), 103, 98), 98) << "stops at its box";
   EXPECT_EQ(WidthBesideItsBox(RowOf(Ctl::Label10), 103, 98), 103) << "a label of no box";
   EXPECT_EQ(labelled, 11) << "nine text boxes, the full-screen list and the hidden search box";
-
-  const std::pair<Ctl, std::wstring_view> names[] = {
-      {Ctl::txtWinTitle, L"Window Title"},
-      {Ctl::cboFullScreen, L"Full Screen Startup"},
-      {Ctl::txtSmBmp, L"Small Spinning logo"},
-      {Ctl::cmdBmp_0, L"Toolbar Skin: choose a bitmap"},
-      {Ctl::cmdBmp_4, L"Large Static Logo: choose a bitmap"},
-      {Ctl::cmbdir_1, L"Save Web Pages: choose a folder"},
-      {Ctl::cmdReset, L""},
-      {Ctl::Label1, L""},
-  };
-  for (const auto& [control, name] : names)
-    EXPECT_EQ(AccessibleName(control), name) << std::wstring(RowOf(control).name);
 }
 
 TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
