@@ -218,9 +218,9 @@ void MainWindow::CreateChildren(Ctl container) {
     if (s.kind == Kind::Line)
       MoveWindow(h, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
     SetFont(s);
-    if (TakesFocus(s.kind))
-      SetWindowSubclass(h, &MainWindow::ControlProc, kControlSubclass,
-                        reinterpret_cast<DWORD_PTR>(this));
+    // Controls made once the window is on the screen (the About panel's) are
+    // ready for a screen reader at once; the rest at the first paint.
+    if (shown_) ListenForScreenReader(h, s);
     if (s.kind == Kind::Combo) {
       win::AddComboString(h, L"yes");
       win::AddComboString(h, L"no");
@@ -469,6 +469,8 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case kShownMessage:
+      for (const ControlSpec& s : Layout())
+        if (const HWND h = Control(s.id)) ListenForScreenReader(h, s);
       if (form_) form_->Form_Shown();
       return 0;
     case kDpiChanged: {
@@ -600,6 +602,12 @@ LRESULT CALLBACK MainWindow::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM 
     return answer;
   if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &MainWindow::ControlProc, kControlSubclass);
   return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void MainWindow::ListenForScreenReader(HWND h, const ControlSpec& s) {
+  if (TakesFocus(s.kind))
+    SetWindowSubclass(h, &MainWindow::ControlProc, kControlSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
 }
 
 bool MainWindow::AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) const {

@@ -59,6 +59,11 @@ class MainWindow final : public Controls {
   // On every control that takes the focus: its accessible object.
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR self);
+  // Puts ControlProc on a control that takes the focus. Done once the window
+  // has been painted, like the balloons: it costs some time per control, and
+  // nobody can ask about a control before it is on the screen (until then the
+  // platform's own object answers, which names a box after its label too).
+  void ListenForScreenReader(HWND h, const ControlSpec& s);
   // WM_GETOBJECT for a control (or a drop-down's edit part): true with the
   // answer when the control's texts replace the standard ones.
   bool AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) const;
