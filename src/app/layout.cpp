@@ -5,6 +5,7 @@
 #include "app/colours.h"
 #include "common/pictures.h"
 #include "common/text.h"
+#include "shell/bitmap_picker.h"
 #include "shell/modFolderBrowse.h"
 
 namespace tavlin::app {
@@ -136,15 +137,11 @@ constexpr BoxLabel kBoxLabels[] = {
     {Ctl::txtSearch, Ctl::Label3},
 };
 
-bool TakesFocus(const ControlSpec& s) {
-  return s.kind == Kind::Button || s.kind == Kind::TextBox || s.kind == Kind::Combo;
-}
-
 // The smallest tab index of any focusable control at or below `id`, which is the
 // key that puts a container at its place in its parent's tab walk.
 int TabKey(Ctl id) {
   const ControlSpec& self = RowOf(id);
-  int key = TakesFocus(self) ? self.tab : INT32_MAX;
+  int key = TakesFocus(self.kind) ? self.tab : INT32_MAX;
   for (const ControlSpec& s : kLayout)
     if (s.container == id) key = std::min(key, TabKey(s.id));
   if (key == INT32_MAX) key = self.tab < 0 ? INT32_MAX : 1000 + self.tab;
@@ -226,12 +223,13 @@ std::wstring AccessibleName(Ctl control) {
   if (LabelOf(control)) return labelText(control);
   const ControlSpec& s = RowOf(control);
   if (s.id != control) return {};
+  // A "..." button's box, as its click handler finds it.
+  const auto index = static_cast<short>(s.index);
   if (s.name == L"cmdBmp")
-    return labelText(PictureOf(static_cast<PictureRole>(s.index)).box) + L": choose a bitmap";
-  if (s.name == L"cmbdir") {
-    const auto box = shell::modFolderBrowse::FolderBoxOf(static_cast<short>(s.index));
-    return box ? labelText(*box) + L": choose a folder" : std::wstring();
-  }
+    if (const auto box = shell::BitmapBoxOf(index)) return labelText(*box) + L": choose a bitmap";
+  if (s.name == L"cmbdir")
+    if (const auto box = shell::modFolderBrowse::FolderBoxOf(index))
+      return labelText(*box) + L": choose a folder";
   return {};
 }
 
@@ -276,7 +274,7 @@ int WidthBesideItsBox(const ControlSpec& label, int width, int room) {
 std::vector<Ctl> TabOrder() {
   std::vector<Ctl> order;
   for (const ControlSpec& s : kLayout)
-    if (TakesFocus(s) && s.tab >= 0) order.push_back(s.id);
+    if (TakesFocus(s.kind) && s.tab >= 0) order.push_back(s.id);
   std::stable_sort(order.begin(), order.end(),
                    [](Ctl a, Ctl b) { return RowOf(a).tab < RowOf(b).tab; });
   return order;

@@ -52,6 +52,10 @@ inline constexpr int kClientWidthTwips = 6915;
 inline constexpr int kClientHeightTwips = 7155;
 
 std::span<const ControlSpec> Layout();
+// Buttons, text boxes and drop-downs take the keyboard focus; nothing else does.
+constexpr bool TakesFocus(Kind kind) {
+  return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::Combo;
+}
 const ControlSpec& RowOf(Ctl id);
 
 // Twips to pixels at the given DPI (1440 twips an inch), rounded to nearest.

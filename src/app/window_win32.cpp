@@ -110,25 +110,23 @@ MainWindow* OwnerOf(HWND hwnd) {
   return reinterpret_cast<MainWindow*>(win::ReadWindowLong(hwnd, GWLP_USERDATA));
 }
 
+// The control a window is; none for a window the layout does not name.
+std::optional<Ctl> ControlOf(HWND hwnd) {
+  const int id = hwnd ? GetDlgCtrlID(hwnd) : 0;
+  return IsControlId(id) ? std::optional<Ctl>(ControlOfId(id)) : std::nullopt;
+}
 // The control a window is, or whose part it is (a drop-down's edit part).
 std::optional<Ctl> ControlOfWindow(HWND hwnd) {
-  for (int level = 0; hwnd && level < 2; ++level, hwnd = GetParent(hwnd)) {
-    const int id = GetDlgCtrlID(hwnd);
-    if (IsControlId(id)) return ControlOfId(id);
-  }
-  return std::nullopt;
+  const auto control = ControlOf(hwnd);
+  return control || !hwnd ? control : ControlOf(GetParent(hwnd));
 }
 
 // The subclasses the window puts on its controls.
 constexpr UINT_PTR kComboEditSubclass = 1, kControlSubclass = 2;
 
-bool TakesFocus(Kind kind) {
-  return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::Combo;
-}
-
 const ControlSpec* SpecOfWindow(HWND control) {
-  const int id = GetDlgCtrlID(control);
-  return IsControlId(id) ? &RowOf(ControlOfId(id)) : nullptr;
+  const auto c = ControlOf(control);
+  return c ? &RowOf(*c) : nullptr;
 }
 
 // What a control's background and text are finally painted in.

@@ -238,13 +238,11 @@ bool ShowKeyboardTip(HWND tip, HWND control, std::wstring_view text) {
   if (!tip || !control) return false;
   HideKeyboardTip();
   TTTOOLINFOW tool = KeyboardTool(control);
-  const std::wstring lines = BreakLines(text);
+  // Once added, the tool's text is kept current with the others' (SetToolTipText).
   if (std::find(g_withKeyboardTool.begin(), g_withKeyboardTool.end(), tip) ==
       g_withKeyboardTool.end()) {
-    if (!win::AddTool(tip, tool, lines)) return false;
+    if (!win::AddTool(tip, tool, BreakLines(text))) return false;
     g_withKeyboardTool.push_back(tip);
-  } else {
-    win::UpdateTipText(tip, tool, lines);
   }
   g_keyboard = {tip, control};
   const Point at = TipOriginUnder(WindowRectOf(control), MetricsFor(TipDpi(tip)));

@@ -38,10 +38,11 @@ HWND CreateToolTip(HWND control, std::wstring_view text, HWND owner);
 // Gives every tool of the tooltip window the new text ("|" breaks a line).
 void SetToolTipText(HWND tip, std::wstring_view text);
 
-// Shows the tooltip window's tip for the keyboard, with the text given,
-// hanging from `control` (TipOriginUnder) instead of the pointer, until
-// HideKeyboardTip or the pointer's own balloon shows. Each tooltip window
-// gains a tool for the keyboard the first time it is asked.
+// Shows the tooltip window's tip for the keyboard, hanging from `control`
+// (TipOriginUnder) instead of the pointer, until HideKeyboardTip or the
+// pointer's own balloon shows. Each tooltip window gains a tool for the
+// keyboard, with the text given, the first time it is asked; SetToolTipText
+// keeps that tool's text current with the others from then on.
 bool ShowKeyboardTip(HWND tip, HWND control, std::wstring_view text);
 // False when no tip the keyboard asked for is showing.
 bool HideKeyboardTip();

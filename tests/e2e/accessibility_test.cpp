@@ -65,7 +65,7 @@ TEST(ScreenReader, HearsEveryBoxByItsLabelEachButtonByItsJobAndTheBalloonAfter) 
   {
     TavlinProcess tavlin;
     ASSERT_TRUE(tavlin.Started());
-    ASSERT_TRUE(WaitFor([&] { return Tooltips(tavlin).size() >= 17; }));
+    ASSERT_EQ(AllTooltips(tavlin).size(), 17u);
     std::map<Ctl, std::wstring> tips =
         CatalogueWith({{Ctl::txtSmStat, L"Picture file: not found"}});
     const auto heard = [&](Ctl c, std::wstring_view name) {

@@ -129,12 +129,7 @@ TEST(Keyboard, EscapeClosesWithoutWriting) {
 TEST(Keyboard, F1ShowsTheBalloonUnderTheControlAndEscapeOnlyHidesIt) {
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
-  ASSERT_TRUE(WaitFor([&] { return Tooltips(tavlin).size() >= 17; }));
-  const auto shown = [&]() -> HWND {
-    for (const HWND tip : Tooltips(tavlin))
-      if (IsWindowVisible(tip)) return tip;
-    return nullptr;
-  };
+  ASSERT_EQ(AllTooltips(tavlin).size(), 17u);
   const tooltip::BalloonMetrics m =
       tooltip::MetricsFor(static_cast<int>(GetDpiForWindow(tavlin.Window())));
   const struct {
@@ -148,7 +143,7 @@ TEST(Keyboard, F1ShowsTheBalloonUnderTheControlAndEscapeOnlyHidesIt) {
     ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == row.control; }));
     Key(tavlin, VK_F1);
     HWND tip = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (tip = shown()) != nullptr; }))
+    ASSERT_TRUE(WaitFor([&] { return (tip = VisibleTooltip(tavlin)) != nullptr; }))
         << app::RowOf(row.control).name.data();
     tavlin.Settle();
     EXPECT_EQ(tavlin.Text(tip), TipTexts(tavlin).at(row.control));

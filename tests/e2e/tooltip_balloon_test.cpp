@@ -15,20 +15,6 @@
 namespace tavlin::testing {
 namespace {
 
-HWND VisibleTooltip(const TavlinProcess& tavlin) {
-  for (const HWND h : Tooltips(tavlin))
-    if (IsWindowVisible(h)) return h;
-  return nullptr;
-}
-
-// The program makes its tooltip windows right after its first paint; waits
-// (up to a deadline) until all 17 are there.
-std::vector<HWND> AllTooltips(const TavlinProcess& tavlin) {
-  std::vector<HWND> tips;
-  WaitFor([&] { return (tips = Tooltips(tavlin)).size() >= 17; }, 10000);
-  return tips;
-}
-
 // Rests the pointer at a point: there, and once an earlier balloon has gone,
 // one pixel on, so that the window under it sees it arrive.
 POINT RestPointerAt(const TavlinProcess& tavlin, POINT p) {

@@ -197,6 +197,18 @@ std::vector<HWND> Tooltips(const TavlinProcess& tavlin) {
   return walk.tips;
 }
 
+std::vector<HWND> AllTooltips(const TavlinProcess& tavlin) {
+  std::vector<HWND> tips;
+  WaitFor([&] { return (tips = Tooltips(tavlin)).size() >= 17; }, 10000);
+  return tips;
+}
+
+HWND VisibleTooltip(const TavlinProcess& tavlin) {
+  for (const HWND h : Tooltips(tavlin))
+    if (IsWindowVisible(h)) return h;
+  return nullptr;
+}
+
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin) {
   std::map<Ctl, std::wstring> texts;
   const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,

@@ -50,6 +50,11 @@ class TavlinProcess {
 // it belongs to; read from inside the program's memory, so no tip need show.
 // The tooltip windows of the program's process.
 std::vector<HWND> Tooltips(const TavlinProcess& tavlin);
+// The program makes its tooltip windows right after its first paint; waits
+// (up to a deadline) until all 17 are there.
+std::vector<HWND> AllTooltips(const TavlinProcess& tavlin);
+// The one showing now, or null.
+HWND VisibleTooltip(const TavlinProcess& tavlin);
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin);
 
 // The folder of the running test program, with a trailing backslash.
