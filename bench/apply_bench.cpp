@@ -26,6 +26,7 @@ struct TextControls : app::Controls {
   void SetEnabled(Ctl, bool) override {}
   void BringToFront(Ctl) override {}
   void SetFocus(Ctl) override {}
+  std::optional<Ctl> Focused() override { return std::nullopt; }
   void CloseWindow() override {}
   void DropGlobalReference() override {}
 };

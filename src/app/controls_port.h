@@ -2,6 +2,7 @@
 // over real controls; tests use a recording double.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,9 @@ class Controls {
   virtual void SetEnabled(Ctl control, bool enabled) = 0;
   virtual void BringToFront(Ctl control) = 0;  // top of its siblings' z-order
   virtual void SetFocus(Ctl control) = 0;
+  // The control that has the keyboard focus (a drop-down's for its edit part);
+  // none when the focus is on no control of the layout.
+  virtual std::optional<Ctl> Focused() = 0;
   virtual void CloseWindow() = 0;          // unloads the window; the program ends
   virtual void DropGlobalReference() = 0;  // shared routines no longer reach the window
 };

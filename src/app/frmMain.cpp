@@ -39,8 +39,14 @@ void frmMain::ShowMenu(short Index) {
   ui_.SetVisible(shown, true);
   ui_.BringToFront(shown);
   // Both panels stay visible once the About panel has been shown; only the one
-  // in front may take keyboard or mouse input.
+  // in front may take keyboard or mouse input. A control on the covered panel
+  // does not keep the focus: keys would go to a control nobody can see, and the
+  // platform's search for the control a key is meant for starts from the focus
+  // and, on some systems, never ends where it cannot reach. It moves to the
+  // About panel's OK, or back to " About ..." that opened the panel.
   ui_.SetEnabled(shown, true);
+  if (const auto focused = ui_.Focused(); focused && IsWithin(*focused, covered))
+    ui_.SetFocus(Index == 0 ? Ctl::Label13 : Ctl::cmdAbout);
   ui_.SetEnabled(covered, false);
 }
 

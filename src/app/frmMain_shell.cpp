@@ -1,24 +1,12 @@
 // The pickers, the Windows tool launchers and the links to the maker's pages.
 #include "app/frmMain.h"
 #include "app/layout.h"
+#include "app/links.h"
 #include "shell/bitmap_picker.h"
 #include "shell/modFolderBrowse.h"
 #include "shell/modMain.h"
 
 namespace tavlin::app {
-
-namespace {
-
-// An address on the maker's host, without a scheme: HOST + path.
-std::wstring MakerPage(std::wstring_view path) {
-  return std::wstring(kMakerHost) + std::wstring(path);
-}
-// The same with "http://" in front.
-std::wstring MakerHttpPage(std::wstring_view path) {
-  return L"http://" + MakerPage(path);
-}
-
-}  // namespace
 
 void frmMain::cmbdir_Click(short Index) {
   const auto box = shell::modFolderBrowse::FolderBoxOf(Index);
@@ -83,11 +71,11 @@ void frmMain::OpenURL(std::wstring_view target) {
 // The About panel's logo opens the bare home page; every other logo and name
 // link opens the products page.
 void frmMain::imgLogo_Click() {
-  OpenURL(MakerPage(L""));
+  OpenURL(AddressOf(Page::Home));
 }
 
 void frmMain::Image1_Click() {
-  OpenURL(MakerPage(L"/products.htm"));
+  OpenURL(AddressOf(Page::Products));
 }
 
 void frmMain::lblCompany_Click() {
@@ -99,38 +87,15 @@ void frmMain::lblKwy_Click() {
 }
 
 void frmMain::lbllogo_Click(short /*Index*/) {
-  OpenURL(MakerPage(L"/products.htm"));
+  OpenURL(AddressOf(Page::Products));
 }
 
 void frmMain::lblOrv_Click(short Index) {
-  switch (Index) {
-    case 0:
-    case 1:
-      OpenURL(MakerHttpPage(L"/orvalen/"));
-      break;
-    case 2:
-    case 3:
-      OpenURL(MakerHttpPage(L"/freeware/index.htm"));
-      break;
-    default:
-      break;
-  }
+  if (const auto page = OrvPage(Index)) OpenURL(AddressOf(*page));
 }
 
 void frmMain::lblProducts_Click(short Index) {
-  switch (Index) {
-    case 0:
-      OpenURL(MakerHttpPage(L"/orvalen/"));
-      break;
-    case 1:
-      OpenURL(MakerHttpPage(L"/wendlekin/"));
-      break;
-    case 2:
-      OpenURL(MakerHttpPage(L"/stowfast/"));
-      break;
-    default:
-      break;
-  }
+  if (const auto page = ProductsPage(Index)) OpenURL(AddressOf(*page));
 }
 
 }  // namespace tavlin::app

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/colours.h"
+#include "app/links.h"
 #include "common/pictures.h"
 #include "common/text.h"
 #include "shell/bitmap_picker.h"
@@ -137,14 +138,33 @@ constexpr BoxLabel kBoxLabels[] = {
     {Ctl::txtSearch, Ctl::Label3},
 };
 
-// The smallest tab index of any focusable control at or below `id`, which is the
-// key that puts a container at its place in its parent's tab walk.
-int TabKey(Ctl id) {
+// The links join the walk after every other control of their panel and before
+// its OK and Apply (tab 49 to 51 in the design), in their own reading order.
+constexpr int kLinkTab = 45;
+
+// Where a keyboard stop comes in the walk: its tab index, and for a link its
+// place among its panel's links.
+long WalkKey(Ctl id) {
+  const ControlSpec& s = RowOf(id);
+  if (TakesFocus(s.kind)) return s.tab * 100L;
+  for (Ctl panel : {Ctl::frmMenu_0, Ctl::frmMenu_1}) {
+    const std::vector<Ctl>& links = LinkStopsOf(panel);
+    const auto at = std::find(links.begin(), links.end(), id);
+    if (at != links.end())
+      return kLinkTab * 100L + (panel == Ctl::frmMenu_1 ? 50 : 0) + (at - links.begin());
+  }
+  return -1;  // not a stop
+}
+
+// The first keyboard stop at or below `id`, which is the key that puts a
+// container at its place in its parent's tab walk.
+long TabKey(Ctl id) {
   const ControlSpec& self = RowOf(id);
-  int key = TakesFocus(self.kind) ? self.tab : INT32_MAX;
+  constexpr long kNone = INT32_MAX;
+  long key = WalkKey(id) >= 0 ? WalkKey(id) : kNone;
   for (const ControlSpec& s : kLayout)
     if (s.container == id) key = std::min(key, TabKey(s.id));
-  if (key == INT32_MAX) key = self.tab < 0 ? INT32_MAX : 1000 + self.tab;
+  if (key == kNone) key = self.tab < 0 ? kNone : (1000L + self.tab) * 100L;
   return key;
 }
 
@@ -160,6 +180,13 @@ const ControlSpec& RowOf(Ctl id) {
   // Only the window itself (Ctl::frmMain) and Ctl::Count have no row; they
   // get the first one, the settings panel's.
   return kLayout.front();
+}
+
+bool IsWithin(Ctl control, Ctl container) {
+  for (Ctl c = control;; c = RowOf(c).container) {
+    if (c == container) return true;
+    if (RowOf(c).id != c) return false;  // the window itself, above every row
+  }
 }
 
 int TwipsToPixels(int twips, int dpi) {
@@ -194,11 +221,13 @@ int FontHeightPixels(const FontSpec& font, int dpi) {
 }
 
 std::vector<Ctl> CreationOrder(Ctl container) {
-  std::vector<Ctl> children;
+  std::vector<std::pair<long, Ctl>> keyed;
   for (const ControlSpec& s : kLayout)
-    if (s.container == container) children.push_back(s.id);
-  std::stable_sort(children.begin(), children.end(),
-                   [](Ctl a, Ctl b) { return TabKey(a) < TabKey(b); });
+    if (s.container == container) keyed.emplace_back(TabKey(s.id), s.id);
+  std::stable_sort(keyed.begin(), keyed.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<Ctl> children;
+  for (const auto& [key, id] : keyed) children.push_back(id);
   for (const BoxLabel& pair : kBoxLabels) {
     const auto label = std::find(children.begin(), children.end(), pair.label);
     if (label == children.end()) continue;
@@ -215,14 +244,22 @@ std::optional<Ctl> LabelOf(Ctl box) {
 }
 
 std::wstring AccessibleName(Ctl control) {
-  // Some labels end in a space; a name does not.
-  const auto labelText = [](Ctl box) {
+  // Some labels end in a space, or start with one; a name does not.
+  const auto shown = [](Ctl c) { return TrimSpaces(ShownCaption(RowOf(c).caption)); };
+  const auto labelText = [&](Ctl box) {
     const auto label = LabelOf(box);
-    return label ? TrimSpaces(ShownCaption(RowOf(*label).caption)) : std::wstring();
+    return label ? shown(*label) : std::wstring();
   };
   if (LabelOf(control)) return labelText(control);
   const ControlSpec& s = RowOf(control);
   if (s.id != control) return {};
+  if (control == Ctl::txtVer) return L"Internet Explorer version";
+  if (control == Ctl::Label13) return L"About Tavlin";
+  if (IsLinkStop(control)) {
+    if (s.kind != Kind::Image) return shown(control);
+    return PageOf(control) == Page::Home ? L"Korvanti Technology home page"
+                                         : L"Korvanti Technology products page";
+  }
   // A "..." button's box, as its click handler finds it.
   const auto index = static_cast<short>(s.index);
   if (s.name == L"cmdBmp")
@@ -271,12 +308,16 @@ int WidthBesideItsBox(const ControlSpec& label, int width, int room) {
   return width;
 }
 
+bool IsKeyboardStop(Ctl control) {
+  return RowOf(control).id == control && (TakesFocus(RowOf(control).kind) || IsLinkStop(control));
+}
+
 std::vector<Ctl> TabOrder() {
   std::vector<Ctl> order;
   for (const ControlSpec& s : kLayout)
-    if (TakesFocus(s.kind) && s.tab >= 0) order.push_back(s.id);
+    if (WalkKey(s.id) >= 0) order.push_back(s.id);
   std::stable_sort(order.begin(), order.end(),
-                   [](Ctl a, Ctl b) { return RowOf(a).tab < RowOf(b).tab; });
+                   [](Ctl a, Ctl b) { return WalkKey(a) < WalkKey(b); });
   return order;
 }
 

@@ -52,11 +52,16 @@ inline constexpr int kClientWidthTwips = 6915;
 inline constexpr int kClientHeightTwips = 7155;
 
 std::span<const ControlSpec> Layout();
-// Buttons, text boxes and drop-downs take the keyboard focus; nothing else does.
+// Buttons, text boxes and drop-downs take the keyboard focus by their kind.
 constexpr bool TakesFocus(Kind kind) {
   return kind == Kind::Button || kind == Kind::TextBox || kind == Kind::Combo;
 }
 const ControlSpec& RowOf(Ctl id);
+// The control is the container or lies inside it, at any depth.
+bool IsWithin(Ctl control, Ctl container);
+// The controls Tab stops at: those that take the focus by their kind, and the
+// link stops (links.h).
+bool IsKeyboardStop(Ctl control);
 
 // Twips to pixels at the given DPI (1440 twips an inch), rounded to nearest.
 int TwipsToPixels(int twips, int dpi);
@@ -84,8 +89,10 @@ std::vector<Ctl> CreationOrder(Ctl container);
 // The label that stands beside a box and names it; none for other controls.
 std::optional<Ctl> LabelOf(Ctl box);
 // What a screen reader should call a control whose caption does not say: a
-// box by its label, a "..." button by the box it fills and what it chooses.
-// Empty for every other control, which its own caption names.
+// box by its label (the version box by what it shows), a "..." button by the
+// box it fills and what it chooses, a link by its text without the spaces
+// around it, a picture link by the page it opens, " About ..." by what it
+// opens. Empty for every other control, which its own caption names.
 std::wstring AccessibleName(Ctl control);
 
 // How far a control may reach to its right, in twips from its left edge: up to
@@ -111,7 +118,8 @@ LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int r
 // before. Other labels show the whole of `width`.
 int WidthBesideItsBox(const ControlSpec& label, int width, int room);
 
-// The controls that take keyboard focus, in tab order (form-wide).
+// The keyboard stops in the order Tab walks them: by design tab index, the
+// link stops of each panel in reading order just before its OK and Apply.
 std::vector<Ctl> TabOrder();
 
 // Removes the mnemonic marks from a caption the way a label shows it: "&&" becomes

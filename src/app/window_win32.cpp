@@ -422,6 +422,10 @@ void MainWindow::SetFocus(Ctl control) {
   ::SetFocus(Control(control));
 }
 
+std::optional<Ctl> MainWindow::Focused() {
+  return ControlOfWindow(GetFocus());
+}
+
 void MainWindow::CloseWindow() {
   win::PostWithoutText(hwnd_, WM_CLOSE, 0, 0);
 }
@@ -608,6 +612,12 @@ void MainWindow::ListenForScreenReader(HWND h, const ControlSpec& s) {
                       reinterpret_cast<DWORD_PTR>(this));
 }
 
+bool MainWindow::Reachable(HWND h) const {
+  for (; h && h != hwnd_; h = GetParent(h))
+    if (!IsWindowEnabled(h) || !(win::ReadWindowLong(h, GWL_STYLE) & WS_VISIBLE)) return false;
+  return h == hwnd_;
+}
+
 bool MainWindow::AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) const {
   const auto control = ControlOfWindow(hwnd);
   if (!form_ || !control) return false;
@@ -617,6 +627,16 @@ bool MainWindow::AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) 
 
 bool MainWindow::PreTranslate(const MSG& msg) {
   if (!form_) return false;
+  // A key for a control the user cannot reach (on a hidden or disabled panel)
+  // is dropped, and the focus goes to the window: the platform's search for the
+  // control a key is meant for starts from the key's control and, on some
+  // systems, never ends when that control lies where the search does not look.
+  const bool key = msg.message == WM_KEYDOWN || msg.message == WM_CHAR ||
+                   msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR;
+  if (key && msg.hwnd != hwnd_ && IsChild(hwnd_, msg.hwnd) && !Reachable(msg.hwnd)) {
+    ::SetFocus(hwnd_);
+    return true;
+  }
   switch (msg.message) {
     case WM_KEYDOWN:
       if (msg.wParam != VK_F1) return false;

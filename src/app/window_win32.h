@@ -38,6 +38,9 @@ class MainWindow final : public Controls {
   // control's balloon (true: the message is taken) and a mouse button hides
   // it; after each message, a balloon whose control lost the focus goes.
   bool PreTranslate(const MSG& msg);
+  // The window is the main window or lies in it with every window up to it
+  // shown and enabled.
+  bool Reachable(HWND h) const;
   void AfterMessage();
 
   // Controls port.
@@ -48,6 +51,7 @@ class MainWindow final : public Controls {
   void SetEnabled(Ctl control, bool enabled) override;
   void BringToFront(Ctl control) override;
   void SetFocus(Ctl control) override;
+  std::optional<Ctl> Focused() override;
   void CloseWindow() override;
   void DropGlobalReference() override;
 

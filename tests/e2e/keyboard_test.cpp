@@ -87,6 +87,9 @@ TEST(Keyboard, TabReachesTheAboutPanelsOKAndSpacePressesIt) {
   PostMessageW(ok, WM_KEYUP, VK_SPACE, 0xC0000001);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(settings) && !IsWindowEnabled(about); }))
       << "the settings panel is back in front";
+  // The focus left the About panel with it, for " About ..." that opened it:
+  // a key that reached a control on the covered panel once stalled the window.
+  EXPECT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::Label13; }));
   EXPECT_TRUE(tavlin.Close().has_value());
 }
 

@@ -62,6 +62,7 @@ class FakeControls : public app::Controls {
     broughtToFront.push_back(c);
   }
   void SetFocus(Ctl c) override { focus = c; }
+  std::optional<Ctl> Focused() override { return focus; }
   void CloseWindow() override { closed = true; }
   void DropGlobalReference() override { globalReferenceDropped = true; }
 

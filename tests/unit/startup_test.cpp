@@ -198,6 +198,27 @@ TEST(ShowMenu, SwitchesPanelsAndKeepsOnlyTheFrontOneUsable) {
   EXPECT_FALSE(rig.ui.visible[Ctl::frmMenu_1]);
 }
 
+// The focus never stays on the panel that goes behind: it moves to the About
+// panel's OK, and back to the " About ..." link that opened that panel.
+TEST(ShowMenu, TakesTheFocusOffTheCoveredPanel) {
+  const struct {
+    std::optional<Ctl> before;
+    short index;
+    std::optional<Ctl> after;
+  } rows[] = {
+      {Ctl::txtStart, 1, Ctl::cmdAbout}, {Ctl::cmbGo_0, 1, Ctl::cmdAbout},
+      {Ctl::cmdAbout, 0, Ctl::Label13},  {Ctl::lblOrv_2, 0, Ctl::Label13},
+      {Ctl::cmdAbout, 1, Ctl::cmdAbout}, {Ctl::txtStart, 0, Ctl::txtStart},
+      {std::nullopt, 1, std::nullopt},
+  };
+  for (const auto& row : rows) {
+    FormRig rig;
+    rig.ui.focus = row.before;
+    rig.form.ShowMenu(row.index);
+    EXPECT_EQ(rig.ui.focus, row.after) << row.index;
+  }
+}
+
 TEST(FullScreenList, DiscardsEveryTypedCharacter) {
   FormRig rig;
   for (short key : {short('y'), short(8), short(13), short(27), short(0x4E2D), short(-1)}) {
