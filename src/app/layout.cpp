@@ -321,6 +321,10 @@ std::vector<Ctl> TabOrder() {
   return order;
 }
 
+FocusBox LinkFocusBox(int textWidth, int lineHeight, int clientWidth, int clientHeight) {
+  return {std::min(textWidth + 1, clientWidth), std::min(lineHeight, clientHeight)};
+}
+
 std::wstring ShownCaption(std::wstring_view caption) {
   std::wstring shown;
   for (std::size_t i = 0; i < caption.size(); ++i) {

@@ -118,6 +118,14 @@ LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int r
 // before. Other labels show the whole of `width`.
 int WidthBesideItsBox(const ControlSpec& label, int width, int room);
 
+// Where a focused link's focus rectangle goes, from its top-left corner: round
+// its text (its first line, with a pixel to spare on the right), within the
+// control. A picture passes its own size as its text's.
+struct FocusBox {
+  int width, height;
+};
+FocusBox LinkFocusBox(int textWidth, int lineHeight, int clientWidth, int clientHeight);
+
 // The keyboard stops in the order Tab walks them: by design tab index, the
 // link stops of each panel in reading order just before its OK and Apply.
 std::vector<Ctl> TabOrder();

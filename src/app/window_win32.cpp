@@ -9,6 +9,7 @@
 #include "app/accessible_win32.h"
 #include "app/colours.h"
 #include "app/frmMain.h"
+#include "app/links.h"
 #include "app/resource.h"
 #include "common/entry_points_win32.h"
 #include "common/program_win32.h"
@@ -122,7 +123,7 @@ std::optional<Ctl> ControlOfWindow(HWND hwnd) {
 }
 
 // The subclasses the window puts on its controls.
-constexpr UINT_PTR kComboEditSubclass = 1, kControlSubclass = 2;
+constexpr UINT_PTR kComboEditSubclass = 1, kControlSubclass = 2, kLinkSubclass = 3;
 
 const ControlSpec* SpecOfWindow(HWND control) {
   const auto c = ControlOf(control);
@@ -188,6 +189,13 @@ bool MainWindow::Create() {
   CreateControlsOf(Ctl::frmMain);
   LoadPictures();
   FitFrame();
+  // As in a dialog: focus rectangles show once the keyboard is used (the
+  // dialog manager then clears the flag), not after a click, unless the user
+  // has asked to see them always.
+  BOOL cues = FALSE;
+  if (!SystemParametersInfoA(SPI_GETKEYBOARDCUES, 0, &cues, 0) || !cues)
+    win::SendWithoutText(hwnd_, WM_CHANGEUISTATE,
+                         MAKEWPARAM(UIS_SET, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
   return true;
 }
 
@@ -202,8 +210,10 @@ void MainWindow::CreateChildren(Ctl container) {
   for (Ctl id : CreationOrder(container)) {
     const ControlSpec& s = RowOf(id);
     const MadeAs& made = MadeAsOf(s.kind);
+    // A link the keyboard stops at is a tab stop like the buttons.
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (s.visible ? WS_VISIBLE : 0) |
-                        (s.enabled ? 0 : WS_DISABLED) | made.style;
+                        (s.enabled ? 0 : WS_DISABLED) | (IsLinkStop(id) ? WS_TABSTOP : 0) |
+                        made.style;
     // A frame keeps its caption as its text, for screen readers.
     const RECT r = PlaceOf(s);
     const HWND h = win::MakeWindow(
@@ -610,6 +620,67 @@ void MainWindow::ListenForScreenReader(HWND h, const ControlSpec& s) {
   if (TakesFocus(s.kind))
     SetWindowSubclass(h, &MainWindow::ControlProc, kControlSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
+  else if (IsLinkStop(s.id))
+    SetWindowSubclass(h, &MainWindow::LinkProc, kLinkSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK MainWindow::LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR self) {
+  const auto* window = reinterpret_cast<const MainWindow*>(self);
+  switch (msg) {
+    case WM_GETDLGCODE:
+      // Enter comes to the link rather than to the dialog manager.
+      if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN &&
+          reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
+        return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTMESSAGE;
+      break;
+    case WM_KEYDOWN:
+      // Enter or Space opens the link as a click does; a held key, once.
+      if ((wp == VK_RETURN || wp == VK_SPACE) && !(lp & (1 << 30))) {
+        win::SendWithoutText(GetParent(hwnd), WM_COMMAND,
+                             MAKEWPARAM(GetDlgCtrlID(hwnd), STN_CLICKED),
+                             reinterpret_cast<LPARAM>(hwnd));
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      break;
+    case WM_PAINT: {
+      PaintScope paint(hwnd);
+      DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.dc()), 0);
+      if (::GetFocus() == hwnd &&
+          !(win::SendWithoutText(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        window->DrawLinkFocus(hwnd, paint.dc());
+      return 0;
+    }
+    case WM_GETOBJECT: {
+      LRESULT answer = 0;
+      if (window->AnswerObject(hwnd, wp, lp, answer)) return answer;
+      break;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, &MainWindow::LinkProc, kLinkSubclass);
+      break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void MainWindow::DrawLinkFocus(HWND link, HDC dc) const {
+  const ControlSpec* s = SpecOfWindow(link);
+  if (!s) return;
+  RECT client{};
+  GetClientRect(link, &client);
+  Extent text{client.right, client.bottom, 0};
+  if (s->kind == Kind::Label) {
+    const HFONT font = reinterpret_cast<HFONT>(win::SendWithoutText(link, WM_GETFONT, 0, 0));
+    text = CaptionExtent(font, s->caption);
+  }
+  const FocusBox box = LinkFocusBox(text.width, text.lineHeight, client.right, client.bottom);
+  const RECT r{0, 0, box.width, box.height};
+  DrawFocusRect(dc, &r);
 }
 
 bool MainWindow::Reachable(HWND h) const {
@@ -621,20 +692,26 @@ bool MainWindow::Reachable(HWND h) const {
 bool MainWindow::AnswerObject(HWND hwnd, WPARAM wp, LPARAM lp, LRESULT& answer) const {
   const auto control = ControlOfWindow(hwnd);
   if (!form_ || !control) return false;
-  return AnswerAccessibleObject(hwnd, wp, lp, AccessibleName(*control),
-                                form_->AccessibleDescription(*control), answer);
+  AccessibleFacts facts{AccessibleName(*control),
+                        form_->AccessibleDescription(*control),
+                        AccessibleKindOf(*control),
+                        {}};
+  if (const auto page = PageOf(*control); page && facts.kind == AccessibleKind::Link)
+    facts.value = AddressOf(*page);
+  return AnswerAccessibleObject(hwnd, wp, lp, facts, answer);
 }
 
 bool MainWindow::PreTranslate(const MSG& msg) {
   if (!form_) return false;
-  // A key for a control the user cannot reach (on a hidden or disabled panel)
-  // is dropped, and the focus goes to the window: the platform's search for the
-  // control a key is meant for starts from the key's control and, on some
-  // systems, never ends when that control lies where the search does not look.
+  // A key for a control the user cannot reach (on a hidden or disabled panel:
+  // the character of a key whose key-down switched panels) is dropped, and
+  // the focus, if it is still there, goes to the window. The platform's search
+  // for the control a key is meant for starts from the key's control and, on
+  // some systems, never ends when that control lies where the search does not look.
   const bool key = msg.message == WM_KEYDOWN || msg.message == WM_CHAR ||
                    msg.message == WM_SYSKEYDOWN || msg.message == WM_SYSCHAR;
   if (key && msg.hwnd != hwnd_ && IsChild(hwnd_, msg.hwnd) && !Reachable(msg.hwnd)) {
-    ::SetFocus(hwnd_);
+    if (!Reachable(GetFocus())) ::SetFocus(hwnd_);
     return true;
   }
   switch (msg.message) {

@@ -63,8 +63,13 @@ class MainWindow final : public Controls {
   // On every control that takes the focus: its accessible object.
   static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                       DWORD_PTR self);
-  // Puts ControlProc on a control that takes the focus. Done once the window
-  // has been painted, like the balloons: it costs some time per control, and
+  // On every link the keyboard stops at: Enter and Space click it, the focus
+  // rectangle shows round its text, and its accessible object.
+  static LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                   DWORD_PTR self);
+  void DrawLinkFocus(HWND link, HDC dc) const;
+  // Puts ControlProc on a control that takes the focus, LinkProc on a link.
+  // Done once the window has been painted, like the balloons: it costs some time per control, and
   // nobody can ask about a control before it is on the screen (until then the
   // platform's own object answers, which names a box after its label too).
   void ListenForScreenReader(HWND h, const ControlSpec& s);

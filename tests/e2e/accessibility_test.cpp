@@ -52,6 +52,41 @@ std::optional<Heard> Hear(HWND control) {
   return Heard{Take(name), Take(description)};
 }
 
+// A link as a screen reader hears it: its name (asked both ways a client may
+// ask), its role and its value.
+struct HeardLink {
+  std::wstring name, invokedName;
+  LONG role = 0;
+  std::wstring value;
+  bool operator==(const HeardLink&) const = default;
+  friend void PrintTo(const HeardLink& h, std::ostream* os) {
+    *os << ::testing::PrintToString(h.name) << " / " << ::testing::PrintToString(h.invokedName)
+        << ", role " << h.role << ", value " << ::testing::PrintToString(h.value);
+  }
+};
+
+std::optional<HeardLink> HearLink(HWND control) {
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                        reinterpret_cast<void**>(&object))) ||
+      !object)
+    return std::nullopt;
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr, value = nullptr;
+  VARIANT role{}, invoked{};
+  object->get_accName(self, &name);
+  object->get_accRole(self, &role);
+  object->get_accValue(self, &value);
+  DISPPARAMS none{};
+  object->Invoke(DISPID_ACC_NAME, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &invoked, nullptr,
+                 nullptr);
+  object->Release();
+  return HeardLink{Take(name), Take(invoked.vt == VT_BSTR ? invoked.bstrVal : nullptr), role.lVal,
+                   Take(value)};
+}
+
 std::wstring OneLine(std::wstring text) {
   for (auto at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n", at))
     text.replace(at, 2, L" ");
@@ -98,6 +133,29 @@ TEST(ScreenReader, HearsEveryBoxByItsLabelEachButtonByItsJobAndTheBalloonAfter) 
     // The drop-down's edit part, where its focus is, says the same.
     EXPECT_EQ(Hear(GetWindow(tavlin.Control(Ctl::cboFullScreen), GW_CHILD)),
               heard(Ctl::cboFullScreen, L"Full Screen Startup"));
+    EXPECT_EQ(Hear(tavlin.Control(Ctl::txtVer)), heard(Ctl::txtVer, L"Internet Explorer version"));
+
+    // The links, on both panels: a link's text names it, a picture link the
+    // page it opens, and its address is its value.
+    tavlin.ClickLabel(Ctl::Label13);
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(tavlin.Control(Ctl::frmMenu_1)); }));
+    const std::wstring host = L"www.korvanti.example";
+    const auto link = [](std::wstring_view name, LONG role, std::wstring value) {
+      return HeardLink{std::wstring(name), std::wstring(name), role, std::move(value)};
+    };
+    const std::pair<Ctl, HeardLink> links[] = {
+        {Ctl::lblProducts_2,
+         link(L"Stowfast: quick, simple backups of the files that matter to you", ROLE_SYSTEM_LINK,
+              L"http://" + host + L"/stowfast/")},
+        {Ctl::lblCompany, link(L"Korvanti Technology", ROLE_SYSTEM_LINK, host + L"/products.htm")},
+        {Ctl::Label13, link(L"About Tavlin", ROLE_SYSTEM_PUSHBUTTON, L"<none>")},
+        {Ctl::lblOrv_2, link(L"Program update and support", ROLE_SYSTEM_LINK,
+                             L"http://" + host + L"/freeware/index.htm")},
+        {Ctl::imgLogo, link(L"Korvanti Technology home page", ROLE_SYSTEM_LINK, host)},
+    };
+    for (const auto& [control, expected] : links)
+      EXPECT_EQ(HearLink(tavlin.Control(control)), expected)
+          << std::wstring(app::RowOf(control).name);
     EXPECT_TRUE(tavlin.Close().has_value());
   }
   CoUninitialize();

@@ -51,11 +51,14 @@ TEST(Keyboard, TabFollowsTheDesignOrderAcrossFrames) {
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
   const std::vector<Ctl> expected = {
-      Ctl::txtWinTitle, Ctl::txtStart,  Ctl::cboFullScreen, Ctl::txtSkin,     Ctl::txtSmStat,
-      Ctl::txtSmBmp,    Ctl::txtLgStat, Ctl::txtLgBmp,      Ctl::cmdReset,    Ctl::cmdBmp_0,
-      Ctl::cmdBmp_3,    Ctl::cmdBmp_1,  Ctl::cmdBmp_4,      Ctl::cmdBmp_2,    Ctl::txtDownload,
-      Ctl::txtSaveDir,  Ctl::cmbdir_0,  Ctl::cmbdir_1,      Ctl::cmdFavorite, Ctl::cmdFind,
-      Ctl::cmdInet,     Ctl::cmbGo_1,   Ctl::cmbGo_0,       Ctl::txtWinTitle};
+      Ctl::txtWinTitle, Ctl::txtStart,      Ctl::cboFullScreen, Ctl::txtSkin,
+      Ctl::txtSmStat,   Ctl::txtSmBmp,      Ctl::txtLgStat,     Ctl::txtLgBmp,
+      Ctl::cmdReset,    Ctl::cmdBmp_0,      Ctl::cmdBmp_3,      Ctl::cmdBmp_1,
+      Ctl::cmdBmp_4,    Ctl::cmdBmp_2,      Ctl::txtDownload,   Ctl::txtSaveDir,
+      Ctl::cmbdir_0,    Ctl::cmbdir_1,      Ctl::cmdFavorite,   Ctl::cmdFind,
+      Ctl::cmdInet,     Ctl::lblProducts_0, Ctl::lblProducts_1, Ctl::lblProducts_2,
+      Ctl::lblCompany,  Ctl::Label13,       Ctl::cmbGo_1,       Ctl::cmbGo_0,
+      Ctl::txtWinTitle};
   ClickInto(tavlin, Ctl::txtWinTitle);
   ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::txtWinTitle; }));
   std::vector<Ctl> walked;
@@ -68,27 +71,54 @@ TEST(Keyboard, TabFollowsTheDesignOrderAcrossFrames) {
   EXPECT_EQ(walked, std::vector<Ctl>(expected.begin() + 1, expected.end()));
 }
 
-// The About panel's controls are made when it is first shown; the keyboard
-// reaches them as it reaches the rest: Tab goes to its OK button (the only
-// control there that takes the focus) and Space presses it.
-TEST(Keyboard, TabReachesTheAboutPanelsOKAndSpacePressesIt) {
+// Tabs until the control has the focus, at most `limit` times.
+bool TabTo(const TavlinProcess& tavlin, Ctl c, int limit = 30) {
+  for (int i = 0; i < limit && Focused(tavlin) != c; ++i) {
+    const auto before = Focused(tavlin);
+    Key(tavlin, VK_TAB);
+    WaitFor([&] { return Focused(tavlin) != before; }, 3000);
+  }
+  return Focused(tavlin) == c;
+}
+
+// The links are keyboard stops: Space on a product line opens its page, Enter
+// on " About ..." shows the About panel with the focus on its OK, Tab walks the
+// panel's links, and Space on OK (in a real keyboard's order, its character
+// after the key is up) brings the settings panel back, the focus on " About ...".
+TEST(Keyboard, LinksOpenFromTheKeyboardAndTheAboutPanelComesAndGoes) {
+  UrlRecorder urls;
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
   const HWND settings = tavlin.Control(Ctl::frmMenu_0), about = tavlin.Control(Ctl::frmMenu_1);
-  tavlin.ClickLabel(Ctl::Label13);
+  ClickInto(tavlin, Ctl::txtSaveDir);
+  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::txtSaveDir; }));
+  ASSERT_TRUE(TabTo(tavlin, Ctl::lblProducts_1));
+  Key(tavlin, VK_SPACE);
+  EXPECT_TRUE(WaitFor([&] { return !urls.Opened().empty(); }, 15000));
+  EXPECT_EQ(urls.Opened(), std::vector<std::wstring>{L"http://www.korvanti.example/wendlekin/"});
+
+  ASSERT_TRUE(TabTo(tavlin, Ctl::Label13));
+  Key(tavlin, VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(about) && !IsWindowEnabled(settings); }));
-  Key(tavlin, VK_TAB);
-  ASSERT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::cmdAbout; }, 3000));
-  // In a real keyboard's order: the character the key-down makes is handled
-  // before the key comes up.
+  EXPECT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::cmdAbout; }));
+  std::vector<Ctl> walked;
+  for (int i = 0; i < 5; ++i) {
+    const auto before = Focused(tavlin);
+    Key(tavlin, VK_TAB);
+    WaitFor([&] { return Focused(tavlin) != before; }, 3000);
+    walked.push_back(Focused(tavlin).value_or(Ctl::Count));
+  }
+  EXPECT_EQ(walked, (std::vector<Ctl>{Ctl::lblOrv_2, Ctl::lblOrv_0, Ctl::imgLogo, Ctl::lbllogo_0,
+                                      Ctl::cmdAbout}));
+
   const HWND ok = FocusWindow(tavlin);
   PostMessageW(ok, WM_KEYDOWN, VK_SPACE, 1);
-  tavlin.Settle();
   PostMessageW(ok, WM_KEYUP, VK_SPACE, 0xC0000001);
+  PostMessageW(ok, WM_CHAR, L' ', 1);
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(settings) && !IsWindowEnabled(about); }))
       << "the settings panel is back in front";
-  // The focus left the About panel with it, for " About ..." that opened it:
-  // a key that reached a control on the covered panel once stalled the window.
+  // The focus left the About panel with it: a key that reached a control on the
+  // covered panel once stalled the window.
   EXPECT_TRUE(WaitFor([&] { return Focused(tavlin) == Ctl::Label13; }));
   EXPECT_TRUE(tavlin.Close().has_value());
 }

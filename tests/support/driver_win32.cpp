@@ -17,6 +17,53 @@ std::wstring ProgramFolder() {
   return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
+namespace {
+
+constexpr wchar_t kBrowserKey[] = L"Software\\Wine\\WineBrowser";
+
+std::wstring UrlLog() {
+  return ProgramFolder() + L"opened-urls.txt";
+}
+
+}  // namespace
+
+UrlRecorder::UrlRecorder() {
+  DeleteFileW(UrlLog().c_str());
+  // Wine's launcher runs a Unix program: the script's path as Unix sees it.
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* script = unixName ? unixName((ProgramFolder() + L"record-url.sh").c_str()) : nullptr;
+  if (!script) return;
+  const std::string path(script);
+  HeapFree(GetProcessHeap(), 0, script);
+  const std::wstring browsers(path.begin(), path.end());
+  RegSetKeyValueW(HKEY_CURRENT_USER, kBrowserKey, L"Browsers", REG_SZ, browsers.c_str(),
+                  static_cast<DWORD>((browsers.size() + 1) * sizeof(wchar_t)));
+}
+
+UrlRecorder::~UrlRecorder() {
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kBrowserKey, L"Browsers");
+  DeleteFileW(UrlLog().c_str());
+}
+
+std::vector<std::wstring> UrlRecorder::Opened() const {
+  std::vector<std::wstring> urls;
+  const HANDLE file = CreateFileW(UrlLog().c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return urls;
+  std::string bytes(65536, '\0');
+  DWORD got = 0;
+  ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+  CloseHandle(file);
+  bytes.resize(got);
+  for (std::size_t at = 0, end; (end = bytes.find('\n', at)) != std::string::npos; at = end + 1)
+    urls.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(end));
+  return urls;
+}
+
 bool TavlinOnWindows98() {
   wchar_t told[16] = {};
   return GetEnvironmentVariableW(L"TAVLIN_WINDOWS", told, 16) > 0 && std::wstring(told) == L"win98";

@@ -57,6 +57,19 @@ std::vector<HWND> AllTooltips(const TavlinProcess& tavlin);
 HWND VisibleTooltip(const TavlinProcess& tavlin);
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin);
 
+// While it lives, the web pages the program opens reach no browser: Wine's
+// browser launcher hands each address to record-url.sh beside the test
+// program, which notes it.
+class UrlRecorder {
+ public:
+  UrlRecorder();
+  UrlRecorder(const UrlRecorder&) = delete;
+  UrlRecorder& operator=(const UrlRecorder&) = delete;
+  ~UrlRecorder();
+  // The addresses opened so far, in order.
+  std::vector<std::wstring> Opened() const;
+};
+
 // The folder of the running test program, with a trailing backslash.
 std::wstring ProgramFolder();
 

@@ -65,10 +65,10 @@ TEST(TextBoundary, OwnersKeepTheLastErrorAndNothingIsMadeForAnotherObject) {
   const HWND box =
       CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   LRESULT answer = 0;
-  EXPECT_FALSE(app::AnswerAccessibleObject(box, 0, static_cast<LPARAM>(OBJID_WINDOW), L"Name",
-                                           L"Help", answer));
-  EXPECT_FALSE(
-      app::AnswerAccessibleObject(box, 0, static_cast<LPARAM>(OBJID_CLIENT), L"", L"", answer))
+  EXPECT_FALSE(app::AnswerAccessibleObject(box, 0, static_cast<LPARAM>(OBJID_WINDOW),
+                                           {L"Name", L"Help", app::AccessibleKind::Standard, L""},
+                                           answer));
+  EXPECT_FALSE(app::AnswerAccessibleObject(box, 0, static_cast<LPARAM>(OBJID_CLIENT), {}, answer))
       << "nothing to replace";
   DestroyWindow(box);
 }
