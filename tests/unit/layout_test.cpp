@@ -116,6 +116,33 @@ TEST(ZOrder, EachBoxComesRightAfterItsLabelAndTheTabWalkStays) {
   EXPECT_EQ(labelled, 11) << "nine text boxes, the full-screen list and the hidden search box";
 }
 
+// What a screen reader calls a box or a "..." button; controls with a caption
+// of their own get no name here.
+TEST(AccessibleNames, BoxesByTheirLabelButtonsByTheBoxTheyFill) {
+  const struct {
+    Ctl control;
+    std::wstring_view name;
+  } cases[] = {
+      {Ctl::txtStart, L"Start Page"},
+      {Ctl::cboFullScreen, L"Full Screen Startup"},
+      {Ctl::txtSmBmp, L"Small Spinning logo"},  // the label ends in a space
+      {Ctl::txtSaveDir, L"Save Web Pages"},     // and so does this one
+      {Ctl::cmdBmp_0, L"Toolbar Skin: choose a bitmap"},
+      {Ctl::cmdBmp_1, L"Small Spinning logo: choose a bitmap"},
+      {Ctl::cmdBmp_2, L"Large Spinning Logo: choose a bitmap"},
+      {Ctl::cmdBmp_3, L"Small Static logo: choose a bitmap"},
+      {Ctl::cmdBmp_4, L"Large Static Logo: choose a bitmap"},
+      {Ctl::cmbdir_0, L"Save Download Files: choose a folder"},
+      {Ctl::cmbdir_1, L"Save Web Pages: choose a folder"},
+      {Ctl::cmdReset, L""},
+      {Ctl::cmbGo_0, L""},
+      {Ctl::Label4, L""},
+      {Ctl::frmMain, L""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(AccessibleName(c.control), c.name) << static_cast<int>(c.control);
+}
+
 TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   // width, height, caption width, line height, room
   EXPECT_EQ(FitLabel(96, 13, 113, 13, 300).width, 116);
