@@ -249,6 +249,39 @@ TEST(CommandMode, FailuresThatWriteNothingExitWithOne) {
   }
 }
 
+// A file that cannot be decoded is a fault of its own, with its line; a skipped
+// skin name points at the line that sets the skin.
+TEST(CommandMode, EachFaultAndSkipCitesItsLine) {
+  const std::string main =
+      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
+      "\"Window Title\"=\"T\"\r\n";
+  std::string oddUtf16 = "\xFF\xFE";
+  for (char c : "REGEDIT4\r\n" + main) oddUtf16 += std::string{c, '\0'};
+  oddUtf16 += 'x';
+  const struct {
+    std::string file;
+    int exit;
+    bool toErr;
+    std::wstring_view line;
+  } cases[] = {
+      {oddUtf16, app::kExitNothingWritten, true,
+       L"\"f.reg\", line 4: the file ends in the middle of a UTF-16 character."},
+      {"\xEF\xBB\xBFREGEDIT4\r\n" + main + "\"Start Page\"=\"\xE9\"\r\n", app::kExitNothingWritten,
+       true, L"\"f.reg\", line 4: the file says it is UTF-8 but is not."},
+      {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n"
+       "\"BackBitmapIE5\"=\"a.bmp\"\r\n\"BackBitmap\"=\"b.bmp\"\r\n",
+       app::kExitDone, false,
+       L"Skipped line 4: \"BackBitmap\": the skin value this machine uses is set by line 3."},
+  };
+  for (const auto& c : cases) {
+    CommandRig rig;
+    rig.reg.CreateKey(kHkeyCurrentUser, kToolbarKey);
+    rig.files.PutUtf8(L"f.reg", c.file);
+    EXPECT_EQ(rig.Run(L"/import f.reg"), c.exit) << c.file;
+    EXPECT_TRUE(MemoryConsole::Has(c.toErr ? rig.console.err : rig.console.out, c.line)) << c.file;
+  }
+}
+
 TEST(CommandMode, SomeSettingsWrittenAndOthersNotExitsWithThree) {
   CommandRig rig;
   rig.Seed();

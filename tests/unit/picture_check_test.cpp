@@ -99,6 +99,11 @@ TEST(PictureCheck, DevicesPipesAndSharesAreKnownByTheirPathAlone) {
       {L"lpt9.bmp", PathShape::Device},
       {L"COM1:", PathShape::Device},
       {L"C:/logos/com\u00b9", PathShape::Device},
+      {L"COM0.bmp", PathShape::Device},
+      {L"C:\\logos\\LPT0.bmp", PathShape::Device},
+      {L"lpt\u00b2.bmp", PathShape::Device},
+      {L"COM\u00b3", PathShape::Device},
+      {L"C:\\logos\\com\u2074.bmp", PathShape::Ordinary},  // only \u00b9 to \u00b3 count
       {L"conout$", PathShape::Device},
       {L"\\\\.\\pipe\\tavlin", PathShape::Device},
       {L"//./COM1", PathShape::Device},

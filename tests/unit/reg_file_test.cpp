@@ -163,27 +163,28 @@ TEST(RegFileParse, FaultsNameTheirLineAndKeepNothing) {
     std::wstring body;  // after the header and a blank line, so line 3 is the first
     std::size_t line;
   } cases[] = {
-      {L"\"a\"=\"x\"\r\n", 3},                           // a value before any key
-      {L"[HKCU\\A]\r\n\"a\"=\"unclosed\r\n", 4},         // no closing quote
-      {L"[HKCU\\A]\r\n\"a\"=\"C:\\dir\"\r\n", 4},        // \d is no escape
-      {L"[HKCU\\A]\r\n\"a\"=\"x\" trailing\r\n", 4},     // text after the value
-      {L"[HKCU\\A]\r\n\"a\" \"x\"\r\n", 4},              // no '='
-      {L"[HKCU\\A]\r\n\"a\"=dword:123456789\r\n", 4},    // nine digits
-      {L"[HKCU\\A]\r\n\"a\"=dword:\r\n", 4},             // none
-      {L"[HKCU\\A]\r\n\"a\"=hex:1,2,345\r\n", 4},        // three-digit byte
-      {L"[HKCU\\A]\r\n\"a\"=hex:01 02\r\n", 4},          // no comma
-      {L"[HKCU\\A]\r\n\"a\"=hex(x):01\r\n", 4},          // bad type
-      {L"[HKCU\\A]\r\n\"a\"=hex(2)01\r\n", 4},           // no ':'
-      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 5},  // continued with junk
-      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n\r\n", 5},      // file ends inside hex data
-      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\", 4},              // ...also mid-line
-      {L"[HKCU\\A]\r\n\"a\"=\"trunc", 4},                // a file that ends mid-text
-      {L"[HKCU\\A]\r\n\"a\"=text\r\n", 4},               // unknown data form
-      {L"[HKCU\\A\r\n", 3},                              // no ']'
-      {L"[]\r\n", 3},                                    // no name
-      {L"[HKEY_NOWHERE\\A]\r\n", 3},                     // unknown root
-      {L"[-HKCU\\A]\r\n\"a\"=\"x\"\r\n", 4},             // a value under a deletion
-      {L"[HKCU\\A]\r\njunk\r\n", 4},                     // not a line of any kind
+      {L"\"a\"=\"x\"\r\n", 3},                             // a value before any key
+      {L"[HKCU\\A]\r\n\"a\"=\"unclosed\r\n", 4},           // no closing quote
+      {L"[HKCU\\A]\r\n\"a\"=\"C:\\dir\"\r\n", 4},          // \d is no escape
+      {L"[HKCU\\A]\r\n\"a\"=\"x\" trailing\r\n", 4},       // text after the value
+      {L"[HKCU\\A]\r\n\"a\" \"x\"\r\n", 4},                // no '='
+      {L"[HKCU\\A]\r\n\"a\"=dword:123456789\r\n", 4},      // nine digits
+      {L"[HKCU\\A]\r\n\"a\"=dword:\r\n", 4},               // none
+      {L"[HKCU\\A]\r\n\"a\"=hex:1,2,345\r\n", 4},          // three-digit byte
+      {L"[HKCU\\A]\r\n\"a\"=hex:01 02\r\n", 4},            // no comma
+      {L"[HKCU\\A]\r\n\"a\"=hex(x):01\r\n", 4},            // bad type
+      {L"[HKCU\\A]\r\n\"a\"=hex(2)01\r\n", 4},             // no ':'
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 5},    // continued with junk
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,02\\\r\n  03\r\n", 4},  // no comma before the break
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n\r\n", 5},        // file ends inside hex data
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\", 4},                // ...also mid-line
+      {L"[HKCU\\A]\r\n\"a\"=\"trunc", 4},                  // a file that ends mid-text
+      {L"[HKCU\\A]\r\n\"a\"=text\r\n", 4},                 // unknown data form
+      {L"[HKCU\\A\r\n", 3},                                // no ']'
+      {L"[]\r\n", 3},                                      // no name
+      {L"[HKEY_NOWHERE\\A]\r\n", 3},                       // unknown root
+      {L"[-HKCU\\A]\r\n\"a\"=\"x\"\r\n", 4},               // a value under a deletion
+      {L"[HKCU\\A]\r\njunk\r\n", 4},                       // not a line of any kind
       {L"[HKCU\\A]\r\n\"a\"=\"ok\"\r\n\r\n[HKCU\\B]\r\n\"b\"=-x\r\n", 7},  // later fault
   };
   for (const auto& c : cases) {
