@@ -97,6 +97,10 @@ TEST(BitmapHeader, AFileShorterThanItsHeadersOrRowsIsTruncated) {
   auto far = BitmapBytes({.width = 4, .height = 4});
   PutLe(far, 10, 100000, 4);
   EXPECT_EQ(Read(far).verdict, BitmapVerdict::Truncated);
+  // Pixels said to start inside the headers start after them, and must all be there.
+  EXPECT_EQ(
+      Read(BitmapBytes({.width = 4, .height = 4, .pixelOffset = 3, .extraBytes = -1})).verdict,
+      BitmapVerdict::Truncated);
   // Run-length rows have no size to check beyond the start of the pixels.
   EXPECT_EQ(
       Read(BitmapBytes(

@@ -201,6 +201,28 @@ TEST(CommandMode, ExportWritesRegeditsFormatAndImportBringsItBack) {
   EXPECT_TRUE(rig.console.err.empty());
 }
 
+TEST(CommandMode, AnExportCountsWhatItHolds) {
+  const struct {
+    std::vector<std::wstring_view> set;  // values under the Toolbar key
+    std::wstring_view counts;
+    bool deletions;
+  } cases[] = {
+      {{}, L"  0 values as stored", true},
+      {{L"BigBitmap"}, L"  1 value as stored", true},
+      {{L"BackBitmapIE5", L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap"},
+       L"  5 values as stored",
+       false},
+  };
+  for (const auto& c : cases) {
+    CommandRig rig;
+    for (std::wstring_view name : c.set)
+      rig.reg.Put(kHkeyCurrentUser, kToolbarKey, name, kRegSz, Utf16Bytes(L"a.bmp", true));
+    ASSERT_EQ(rig.Run(L"/export b.reg"), app::kExitDone);
+    EXPECT_EQ(rig.console.out.at(1), c.counts);
+    EXPECT_EQ(MemoryConsole::Has(rig.console.out, L"as deletions"), c.deletions) << c.set.size();
+  }
+}
+
 TEST(CommandMode, ABrokenFileWritesNothingAndSaysWhere) {
   CommandRig rig;
   rig.Seed();

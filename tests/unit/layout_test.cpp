@@ -28,6 +28,23 @@ TEST(Twips, ConvertAtTheWindowsDpi) {
   EXPECT_EQ(FontHeightPixels(FontOf(Font::Tahoma), 144), 17);
 }
 
+TEST(Fonts, BoldAndUnderlinedAsTheirNamesSay) {
+  const struct {
+    Font font;
+    bool bold, underline;
+  } cases[] = {
+      {Font::Tahoma, false, false},         {Font::SansSerif, false, false},
+      {Font::TahomaBold, true, false},      {Font::TahomaBoldUnderline, true, true},
+      {Font::TahomaUnderline, false, true}, {Font::TahomaLargeBold, true, false},
+      {Font::TahomaSmall, false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FontOf(c.font).bold, c.bold) << static_cast<int>(c.font);
+    EXPECT_EQ(FontOf(c.font).underline, c.underline) << static_cast<int>(c.font);
+  }
+  EXPECT_EQ(FontOf(Font::SansSerif).face, L"MS Sans Serif");
+}
+
 TEST(LayoutTable, EveryControlHasOneRowInsideItsContainer) {
   std::set<Ctl> seen;
   for (const ControlSpec& s : Layout()) {
