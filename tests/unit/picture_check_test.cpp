@@ -95,6 +95,7 @@ TEST(PictureCheck, DevicesPipesAndSharesAreKnownByTheirPathAlone) {
       {L"C:\\logos\\NUL.bmp", PathShape::Device},
       {L"C:\\logos\\aux .bmp", PathShape::Device},
       {L"C:prn", PathShape::Device},
+      {L"c:aux.bmp", PathShape::Device},
       {L"COM1", PathShape::Device},
       {L"lpt9.bmp", PathShape::Device},
       {L"COM1:", PathShape::Device},

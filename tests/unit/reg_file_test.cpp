@@ -304,6 +304,7 @@ TEST(RegFileWrite, EverythingWrittenReadsBackExactly) {
   add(L"multi", kRegMultiSz, Utf16Bytes(std::wstring(L"a\0b\0", 4), true));
   add(L"odd", kRegSz, Raw({0x61, 0, 0x62}));
   add(L"huge", kRegBinary, Bytes(70000, std::byte{0xEE}));
+  add(L"no bytes", kRegBinary, Bytes());
   add(L"dword", kRegDword, DwordBytes(0x80000000));
   add(L"type ffffffff", 0xFFFFFFFF, Raw({9}));
   add(L"gone", 0, Bytes(), true);
