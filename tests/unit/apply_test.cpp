@@ -60,6 +60,9 @@ TEST(Apply, TextTheRegistryWouldLoseIsNotWrittenAndItsTipSaysWhy) {
   rig.form.LostFocus(Ctl::txtSkin);
   rig.form.cmbGo_Click(0);
   EXPECT_TRUE(rig.form.TipTextOf(Ctl::txtSkin).ends_with(L"\r\nPicture file: not found" + line));
+  // Reset shows what is stored again, and the line goes.
+  rig.form.cmdReset_Click();
+  EXPECT_FALSE(rig.form.TipTextOf(Ctl::txtSkin).ends_with(line));
 }
 
 TEST(Apply, OutcomeOfEmptyAndFilledBoxesPerEntry) {

@@ -214,11 +214,13 @@ TEST(RegFileParse, HeaderLineEndsAndTheLastLine) {
 }
 
 TEST(RegFileParse, Regedit4TextTypesInHexAreAnsi) {
-  const RegFile f =
-      Parse(L"REGEDIT4\r\n[HKCU\\A]\r\n\"e\"=hex(2):25,80,25,00\r\n\"b\"=hex:25,80\r\n");
+  const RegFile f = Parse(
+      L"REGEDIT4\r\n[HKCU\\A]\r\n\"e\"=hex(2):25,80,25,00\r\n\"b\"=hex:25,80\r\n"
+      L"\"m\"=hex(7):61,00,80,00,00\r\n");
   ASSERT_FALSE(f.problem);
   EXPECT_EQ(f.keys[0].values[0].data, Utf16Bytes(L"%\x20AC%", true));
   EXPECT_EQ(f.keys[0].values[1].data, Raw({0x25, 0x80})) << "binary stays as it is";
+  EXPECT_EQ(f.keys[0].values[2].data, Utf16Bytes(std::wstring(L"a\0\x20AC\0\0", 5), false));
   // The same line in a version 5 file is taken as UTF-16 bytes.
   const RegFile g = Parse(std::wstring(kHead) + L"[HKCU\\A]\r\n\"e\"=hex(2):25,80,25,00\r\n");
   EXPECT_EQ(g.keys[0].values[0].data, Raw({0x25, 0x80, 0x25, 0}));
