@@ -55,6 +55,14 @@ TEST(Apply, TextTheRegistryWouldLoseIsNotWrittenAndItsTipSaysWhy) {
   rig.form.cmbGo_Click(0);
   EXPECT_EQ(rig.TextOf(kMainKey, L"Window Title"), L"Grüße");
   EXPECT_FALSE(rig.form.TipTextOf(Ctl::txtWinTitle).ends_with(line));
+  // A picture box says what its file is first.
+  rig.ui.Type(Ctl::txtSkin, L"C:\\日本.bmp");
+  rig.form.LostFocus(Ctl::txtSkin);
+  rig.form.cmbGo_Click(0);
+  EXPECT_TRUE(rig.form.TipTextOf(Ctl::txtSkin).ends_with(L"\r\nPicture file: not found" + line));
+  // Reset shows what is stored again, and the line goes.
+  rig.form.cmdReset_Click();
+  EXPECT_FALSE(rig.form.TipTextOf(Ctl::txtSkin).ends_with(line));
 }
 
 TEST(Apply, OutcomeOfEmptyAndFilledBoxesPerEntry) {

@@ -32,6 +32,7 @@ TEST(BitmapHeader, WindowsBitmapsOfEveryLayoutGiveTheirSize) {
       {"oldest core header", {.width = 38, .height = 76, .bits = 4, .infoSize = 12}, 38, 76},
       {"V4 header", {.width = 5, .height = 3, .bits = 16, .infoSize = 108, .compression = 3}, 5, 3},
       {"V5 header", {.width = 300, .height = 30, .bits = 32, .infoSize = 124}, 300, 30},
+      {"V2 header", {.width = 3, .height = 3, .bits = 16, .infoSize = 52, .compression = 3}, 3, 3},
       {"Photoshop masks", {.width = 2, .height = 2, .bits = 32, .infoSize = 56}, 2, 2},
       {"monochrome", {.width = 33, .height = 1, .bits = 1}, 33, 1},
       {"run-length 8", {.width = 9, .height = 9, .bits = 8, .compression = 1}, 9, 9},
@@ -97,6 +98,10 @@ TEST(BitmapHeader, AFileShorterThanItsHeadersOrRowsIsTruncated) {
   auto far = BitmapBytes({.width = 4, .height = 4});
   PutLe(far, 10, 100000, 4);
   EXPECT_EQ(Read(far).verdict, BitmapVerdict::Truncated);
+  // Pixels said to start inside the headers start after them, and must all be there.
+  EXPECT_EQ(
+      Read(BitmapBytes({.width = 4, .height = 4, .pixelOffset = 3, .extraBytes = -1})).verdict,
+      BitmapVerdict::Truncated);
   // Run-length rows have no size to check beyond the start of the pixels.
   EXPECT_EQ(
       Read(BitmapBytes(
@@ -124,6 +129,7 @@ TEST(BitmapHeader, HugeSizesAndStrayBytesNeverOverflow) {
   // Bytes beyond the file's own size are not believed.
   const auto small = BitmapBytes({.width = 2, .height = 2});
   EXPECT_EQ(shell::ReadBitmapHeader(small, 20).verdict, BitmapVerdict::Truncated);
+  EXPECT_EQ(shell::ReadBitmapHeader(small, 1).verdict, BitmapVerdict::NotBitmap) << "\"B\" alone";
 }
 
 }  // namespace

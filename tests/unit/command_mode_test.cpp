@@ -7,6 +7,7 @@
 #include "app/command_mode.h"
 #include "settings/catalogue.h"
 #include "settings/reg_file.h"
+#include "settings/transfer.h"
 #include "support/fakes.h"
 #include "support/memory_registry.h"
 
@@ -64,6 +65,7 @@ TEST(CommandLine, SwitchesChooseTheModeAndAnythingElseKeepsTheWindow) {
       {L"/?", RunMode::Usage, L""},
       {L"-?", RunMode::Usage, L""},
       {L"--HELP", RunMode::Usage, L""},
+      {L"/h", RunMode::Usage, L""},
       {L"/export out.reg", RunMode::Export, L"out.reg"},
       {L"-Export \"a b.reg\"", RunMode::Export, L"a b.reg"},
       {L"/IMPORT /tmp/x.reg", RunMode::Import, L"/tmp/x.reg"},
@@ -191,6 +193,9 @@ TEST(CommandMode, ExportWritesRegeditsFormatAndImportBringsItBack) {
   EXPECT_NE(text.text.find(L"\"BackBitmapIE5\"=-\r\n"), std::wstring::npos);
   EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"3 values as stored"));
   EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"4 picture values not set"));
+  EXPECT_TRUE(MemoryConsole::Has(
+      rig.console.out,
+      L"Not set, so not in the file: \"Download Directory\", \"FullScreen\", \"Save Directory\"."));
   EXPECT_EQ(rig.reg.Snapshot(), before) << "an export changes nothing";
 
   rig.reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"New", true));
@@ -199,6 +204,28 @@ TEST(CommandMode, ExportWritesRegeditsFormatAndImportBringsItBack) {
   EXPECT_EQ(rig.reg.Snapshot(), before);
   EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Imported 7 settings"));
   EXPECT_TRUE(rig.console.err.empty());
+}
+
+TEST(CommandMode, AnExportCountsWhatItHolds) {
+  const struct {
+    std::vector<std::wstring_view> set;  // values under the Toolbar key
+    std::wstring_view counts;
+    bool deletions;
+  } cases[] = {
+      {{}, L"  0 values as stored", true},
+      {{L"BigBitmap"}, L"  1 value as stored", true},
+      {{L"BackBitmapIE5", L"smBrandBitmap", L"BrandBitmap", L"SmallBitmap", L"BigBitmap"},
+       L"  5 values as stored",
+       false},
+  };
+  for (const auto& c : cases) {
+    CommandRig rig;
+    for (std::wstring_view name : c.set)
+      rig.reg.Put(kHkeyCurrentUser, kToolbarKey, name, kRegSz, Utf16Bytes(L"a.bmp", true));
+    ASSERT_EQ(rig.Run(L"/export b.reg"), app::kExitDone);
+    EXPECT_EQ(rig.console.out.at(1), c.counts);
+    EXPECT_EQ(MemoryConsole::Has(rig.console.out, L"as deletions"), c.deletions) << c.set.size();
+  }
 }
 
 TEST(CommandMode, ABrokenFileWritesNothingAndSaysWhere) {
@@ -246,6 +273,69 @@ TEST(CommandMode, FailuresThatWriteNothingExitWithOne) {
     rig.files.failures[L"ro.reg"] = kErrorAccessDenied;
     EXPECT_EQ(rig.Run(L"/export ro.reg"), app::kExitNothingWritten);
     EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"cannot write \"ro.reg\""));
+  }
+  {
+    CommandRig rig;
+    rig.Seed();
+    rig.reg.DenyAccess(kHkeyCurrentUser, kMainKey, false, true);
+    rig.files.PutUtf8(
+        L"in.reg",
+        "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\n"
+        "\"Window Title\"=\"T\"\n");
+    EXPECT_EQ(rig.Run(L"/import in.reg"), app::kExitNothingWritten);
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"cannot write to " + RegFileKeyName(kMainKey) +
+                                                        L": Access is denied (error 5)."));
+  }
+}
+
+// A file that cannot be decoded is a fault of its own, with its line; a skipped
+// skin name points at the line that sets the skin.
+TEST(CommandMode, EachFaultAndSkipCitesItsLine) {
+  const std::string main =
+      "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
+      "\"Window Title\"=\"T\"\r\n";
+  const std::wstring mainKey = RegFileKeyName(kMainKey);
+  std::string oddUtf16 = "\xFF\xFE";
+  for (char c : "REGEDIT4\r\n" + main) oddUtf16 += std::string{c, '\0'};
+  oddUtf16 += 'x';
+  const struct {
+    std::string file;
+    int exit;
+    bool toErr;
+    std::vector<std::wstring> lines;
+  } cases[] = {
+      {oddUtf16,
+       app::kExitNothingWritten,
+       true,
+       {L"\"f.reg\", line 4: the file ends in the middle of a UTF-16 character."}},
+      {"\xEF\xBB\xBFREGEDIT4\r\n" + main + "\"Start Page\"=\"\xE9\"\r\n",
+       app::kExitNothingWritten,
+       true,
+       {L"\"f.reg\", line 4: the file says it is UTF-8 but is not."}},
+      {"REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar]\r\n"
+       "\"BackBitmapIE5\"=\"a.bmp\"\r\n\"BackBitmap\"=\"b.bmp\"\r\n",
+       app::kExitDone,
+       false,
+       {L"Skipped line 4: \"BackBitmap\": the skin value this machine uses is set by line 3."}},
+      {"REGEDIT4\r\n" + main + "\"Window Title\"=\"U\"\r\n",
+       app::kExitDone,
+       false,
+       {L"Skipped line 3: \"Window Title\": set again by line 4."}},
+      {"REGEDIT4\r\n[-HKCU\\X]\r\n" + main + "@=\"d\"\r\n\"Other\"=\"x\"\r\n\"Start Page\"=-\r\n",
+       app::kExitDone,
+       false,
+       {L"Skipped line 2: [-HKCU\\X]: Tavlin never deletes a key.",
+        L"Skipped line 5: @ in [" + mainKey + L"]: not one of the ten settings.",
+        L"Skipped line 6: \"Other\" in [" + mainKey + L"]: not one of the ten settings.",
+        L"Skipped line 7: \"Start Page\"=-: Tavlin never deletes this setting."}},
+  };
+  for (const auto& c : cases) {
+    CommandRig rig;
+    rig.reg.CreateKey(kHkeyCurrentUser, kToolbarKey);
+    rig.files.PutUtf8(L"f.reg", c.file);
+    EXPECT_EQ(rig.Run(L"/import f.reg"), c.exit) << c.file;
+    for (const std::wstring& line : c.lines)
+      EXPECT_TRUE(MemoryConsole::Has(c.toErr ? rig.console.err : rig.console.out, line)) << c.file;
   }
 }
 

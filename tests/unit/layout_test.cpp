@@ -28,6 +28,23 @@ TEST(Twips, ConvertAtTheWindowsDpi) {
   EXPECT_EQ(FontHeightPixels(FontOf(Font::Tahoma), 144), 17);
 }
 
+TEST(Fonts, BoldAndUnderlinedAsTheirNamesSay) {
+  const struct {
+    Font font;
+    bool bold, underline;
+  } cases[] = {
+      {Font::Tahoma, false, false},         {Font::SansSerif, false, false},
+      {Font::TahomaBold, true, false},      {Font::TahomaBoldUnderline, true, true},
+      {Font::TahomaUnderline, false, true}, {Font::TahomaLargeBold, true, false},
+      {Font::TahomaSmall, false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FontOf(c.font).bold, c.bold) << static_cast<int>(c.font);
+    EXPECT_EQ(FontOf(c.font).underline, c.underline) << static_cast<int>(c.font);
+  }
+  EXPECT_EQ(FontOf(Font::SansSerif).face, L"MS Sans Serif");
+}
+
 TEST(LayoutTable, EveryControlHasOneRowInsideItsContainer) {
   std::set<Ctl> seen;
   for (const ControlSpec& s : Layout()) {
@@ -114,6 +131,33 @@ TEST(ZOrder, EachBoxComesRightAfterItsLabelAndTheTabWalkStays) {
   EXPECT_EQ(WidthBesideItsBox(RowOf(Ctl::Label2), 103, 98), 98) << "stops at its box";
   EXPECT_EQ(WidthBesideItsBox(RowOf(Ctl::Label10), 103, 98), 103) << "a label of no box";
   EXPECT_EQ(labelled, 11) << "nine text boxes, the full-screen list and the hidden search box";
+}
+
+// What a screen reader calls a box or a "..." button; controls with a caption
+// of their own get no name here.
+TEST(AccessibleNames, BoxesByTheirLabelButtonsByTheBoxTheyFill) {
+  const struct {
+    Ctl control;
+    std::wstring_view name;
+  } cases[] = {
+      {Ctl::txtStart, L"Start Page"},
+      {Ctl::cboFullScreen, L"Full Screen Startup"},
+      {Ctl::txtSmBmp, L"Small Spinning logo"},  // the label ends in a space
+      {Ctl::txtSaveDir, L"Save Web Pages"},     // and so does this one
+      {Ctl::cmdBmp_0, L"Toolbar Skin: choose a bitmap"},
+      {Ctl::cmdBmp_1, L"Small Spinning logo: choose a bitmap"},
+      {Ctl::cmdBmp_2, L"Large Spinning Logo: choose a bitmap"},
+      {Ctl::cmdBmp_3, L"Small Static logo: choose a bitmap"},
+      {Ctl::cmdBmp_4, L"Large Static Logo: choose a bitmap"},
+      {Ctl::cmbdir_0, L"Save Download Files: choose a folder"},
+      {Ctl::cmbdir_1, L"Save Web Pages: choose a folder"},
+      {Ctl::cmdReset, L""},
+      {Ctl::cmbGo_0, L""},
+      {Ctl::Label4, L""},
+      {Ctl::frmMain, L""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(AccessibleName(c.control), c.name) << static_cast<int>(c.control);
 }
 
 TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {

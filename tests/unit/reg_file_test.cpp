@@ -163,27 +163,28 @@ TEST(RegFileParse, FaultsNameTheirLineAndKeepNothing) {
     std::wstring body;  // after the header and a blank line, so line 3 is the first
     std::size_t line;
   } cases[] = {
-      {L"\"a\"=\"x\"\r\n", 3},                           // a value before any key
-      {L"[HKCU\\A]\r\n\"a\"=\"unclosed\r\n", 4},         // no closing quote
-      {L"[HKCU\\A]\r\n\"a\"=\"C:\\dir\"\r\n", 4},        // \d is no escape
-      {L"[HKCU\\A]\r\n\"a\"=\"x\" trailing\r\n", 4},     // text after the value
-      {L"[HKCU\\A]\r\n\"a\" \"x\"\r\n", 4},              // no '='
-      {L"[HKCU\\A]\r\n\"a\"=dword:123456789\r\n", 4},    // nine digits
-      {L"[HKCU\\A]\r\n\"a\"=dword:\r\n", 4},             // none
-      {L"[HKCU\\A]\r\n\"a\"=hex:1,2,345\r\n", 4},        // three-digit byte
-      {L"[HKCU\\A]\r\n\"a\"=hex:01 02\r\n", 4},          // no comma
-      {L"[HKCU\\A]\r\n\"a\"=hex(x):01\r\n", 4},          // bad type
-      {L"[HKCU\\A]\r\n\"a\"=hex(2)01\r\n", 4},           // no ':'
-      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 5},  // continued with junk
-      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n\r\n", 5},      // file ends inside hex data
-      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\", 4},              // ...also mid-line
-      {L"[HKCU\\A]\r\n\"a\"=\"trunc", 4},                // a file that ends mid-text
-      {L"[HKCU\\A]\r\n\"a\"=text\r\n", 4},               // unknown data form
-      {L"[HKCU\\A\r\n", 3},                              // no ']'
-      {L"[]\r\n", 3},                                    // no name
-      {L"[HKEY_NOWHERE\\A]\r\n", 3},                     // unknown root
-      {L"[-HKCU\\A]\r\n\"a\"=\"x\"\r\n", 4},             // a value under a deletion
-      {L"[HKCU\\A]\r\njunk\r\n", 4},                     // not a line of any kind
+      {L"\"a\"=\"x\"\r\n", 3},                             // a value before any key
+      {L"[HKCU\\A]\r\n\"a\"=\"unclosed\r\n", 4},           // no closing quote
+      {L"[HKCU\\A]\r\n\"a\"=\"C:\\dir\"\r\n", 4},          // \d is no escape
+      {L"[HKCU\\A]\r\n\"a\"=\"x\" trailing\r\n", 4},       // text after the value
+      {L"[HKCU\\A]\r\n\"a\" \"x\"\r\n", 4},                // no '='
+      {L"[HKCU\\A]\r\n\"a\"=dword:123456789\r\n", 4},      // nine digits
+      {L"[HKCU\\A]\r\n\"a\"=dword:\r\n", 4},               // none
+      {L"[HKCU\\A]\r\n\"a\"=hex:1,2,345\r\n", 4},          // three-digit byte
+      {L"[HKCU\\A]\r\n\"a\"=hex:01 02\r\n", 4},            // no comma
+      {L"[HKCU\\A]\r\n\"a\"=hex(x):01\r\n", 4},            // bad type
+      {L"[HKCU\\A]\r\n\"a\"=hex(2)01\r\n", 4},             // no ':'
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n  zz\r\n", 5},    // continued with junk
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,02\\\r\n  03\r\n", 4},  // no comma before the break
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\\r\n\r\n", 5},        // file ends inside hex data
+      {L"[HKCU\\A]\r\n\"a\"=hex:01,\\", 4},                // ...also mid-line
+      {L"[HKCU\\A]\r\n\"a\"=\"trunc", 4},                  // a file that ends mid-text
+      {L"[HKCU\\A]\r\n\"a\"=text\r\n", 4},                 // unknown data form
+      {L"[HKCU\\A\r\n", 3},                                // no ']'
+      {L"[]\r\n", 3},                                      // no name
+      {L"[HKEY_NOWHERE\\A]\r\n", 3},                       // unknown root
+      {L"[-HKCU\\A]\r\n\"a\"=\"x\"\r\n", 4},               // a value under a deletion
+      {L"[HKCU\\A]\r\njunk\r\n", 4},                       // not a line of any kind
       {L"[HKCU\\A]\r\n\"a\"=\"ok\"\r\n\r\n[HKCU\\B]\r\n\"b\"=-x\r\n", 7},  // later fault
   };
   for (const auto& c : cases) {
@@ -213,11 +214,13 @@ TEST(RegFileParse, HeaderLineEndsAndTheLastLine) {
 }
 
 TEST(RegFileParse, Regedit4TextTypesInHexAreAnsi) {
-  const RegFile f =
-      Parse(L"REGEDIT4\r\n[HKCU\\A]\r\n\"e\"=hex(2):25,80,25,00\r\n\"b\"=hex:25,80\r\n");
+  const RegFile f = Parse(
+      L"REGEDIT4\r\n[HKCU\\A]\r\n\"e\"=hex(2):25,80,25,00\r\n\"b\"=hex:25,80\r\n"
+      L"\"m\"=hex(7):61,00,80,00,00\r\n");
   ASSERT_FALSE(f.problem);
   EXPECT_EQ(f.keys[0].values[0].data, Utf16Bytes(L"%\x20AC%", true));
   EXPECT_EQ(f.keys[0].values[1].data, Raw({0x25, 0x80})) << "binary stays as it is";
+  EXPECT_EQ(f.keys[0].values[2].data, Utf16Bytes(std::wstring(L"a\0\x20AC\0\0", 5), false));
   // The same line in a version 5 file is taken as UTF-16 bytes.
   const RegFile g = Parse(std::wstring(kHead) + L"[HKCU\\A]\r\n\"e\"=hex(2):25,80,25,00\r\n");
   EXPECT_EQ(g.keys[0].values[0].data, Raw({0x25, 0x80, 0x25, 0}));
@@ -303,6 +306,7 @@ TEST(RegFileWrite, EverythingWrittenReadsBackExactly) {
   add(L"multi", kRegMultiSz, Utf16Bytes(std::wstring(L"a\0b\0", 4), true));
   add(L"odd", kRegSz, Raw({0x61, 0, 0x62}));
   add(L"huge", kRegBinary, Bytes(70000, std::byte{0xEE}));
+  add(L"no bytes", kRegBinary, Bytes());
   add(L"dword", kRegDword, DwordBytes(0x80000000));
   add(L"type ffffffff", 0xFFFFFFFF, Raw({9}));
   add(L"gone", 0, Bytes(), true);

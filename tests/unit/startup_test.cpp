@@ -54,6 +54,7 @@ TEST(Versions, TitleAndBrowserVersionTexts) {
 TEST(FormLoad, SetsTitleSkinNameSettingsAndPanelsInOrder) {
   FormRig rig;
   rig.version.major = 11;
+  rig.ui.visible[Ctl::frmMenu_1] = true;  // as the window makes it
   rig.PutText(kToolbarKey, L"BackBitmapIE5", L"C:\\ie5.bmp");
   rig.PutText(kToolbarKey, L"BackBitmap", L"C:\\old.bmp");
   rig.form.Form_Load();

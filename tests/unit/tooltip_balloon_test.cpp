@@ -41,6 +41,26 @@ TEST(TipPlacement, HangsBelowTheCursorSizedToTheText) {
     EXPECT_EQ(PlaceTip(c.cursor, c.width, c.height, c.dpi), c.expected) << c.width << " " << c.dpi;
 }
 
+// The keyboard's tip: the pointer on the control's lower edge, twice its inset
+// in from the left end, or at the middle of a narrower control.
+TEST(TipPlacement, TheKeyboardsTipPointsNearTheControlsLeftEnd) {
+  const struct {
+    Rect control;
+    int dpi;
+    Point pointer;
+  } cases[] = {
+      {{100, 200, 420, 221}, 96, {116, 221}},  // a wide box
+      {{100, 200, 133, 221}, 96, {116, 221}},  // just wider than 32
+      {{100, 200, 120, 221}, 96, {110, 221}},  // narrow: its middle
+      {{100, 200, 580, 232}, 144, {124, 232}},
+  };
+  for (const auto& c : cases) {
+    const BalloonMetrics m = MetricsFor(c.dpi);
+    const Point o = TipOriginUnder(c.control, m);
+    EXPECT_EQ((Point{o.x + m.pointerInset, o.y}), c.pointer) << c.control.Width();
+  }
+}
+
 TEST(BalloonGeometry, WorkedExamples) {
   const struct {
     int w, h, dpi;

@@ -124,6 +124,18 @@ TEST(Export, AValueThatCannotBeReadIsAFailureNotADeletion) {
   EXPECT_EQ(busy.reg.OpenHandles(), 0u);
 }
 
+TEST(Export, AValueThatShrinksWhileItIsReadHoldsWhatWasRead) {
+  Rig rig;
+  rig.Put(kToolbarKey, L"BigBitmap", kRegSz, Utf16Bytes(L"C:\\a longer name.bmp", true));
+  rig.reg.beforeDataQuery = [](MemoryRegistry& r) {
+    r.Put(kHkeyCurrentUser, kToolbarKey, L"BigBitmap", kRegSz, Utf16Bytes(L"b.bmp", true));
+  };
+  const SettingsExport out = CollectExport(rig.reg, L"BackBitmapIE5");
+  ASSERT_FALSE(out.keys.empty());
+  EXPECT_EQ(out.keys.back().values.back().name, L"BigBitmap");
+  EXPECT_EQ(out.keys.back().values.back().data, Utf16Bytes(L"b.bmp", true));
+}
+
 TEST(Import, ExportChangeImportGivesBackTheFirstStateByteForByte) {
   Rig rig;
   rig.SeedOddState();
