@@ -8,6 +8,7 @@
 #include "app/colours.h"
 #include "app/frmMain.h"
 #include "app/layout.h"
+#include "app/links.h"
 
 namespace tavlin::testing {
 namespace {
@@ -151,13 +152,45 @@ TEST(AccessibleNames, BoxesByTheirLabelButtonsByTheBoxTheyFill) {
       {Ctl::cmdBmp_4, L"Large Static Logo: choose a bitmap"},
       {Ctl::cmbdir_0, L"Save Download Files: choose a folder"},
       {Ctl::cmbdir_1, L"Save Web Pages: choose a folder"},
+      {Ctl::txtVer, L"Internet Explorer version"},
+      {Ctl::Label13, L"About Tavlin"},
+      {Ctl::lblOrv_0, L"Get Orvalen"},
+      {Ctl::imgLogo, L"Korvanti Technology home page"},
       {Ctl::cmdReset, L""},
       {Ctl::cmbGo_0, L""},
       {Ctl::Label4, L""},
+      {Ctl::lblKwy, L""},  // a link the keyboard does not stop at: its caption names it
       {Ctl::frmMain, L""},
   };
   for (const auto& c : cases)
     EXPECT_EQ(AccessibleName(c.control), c.name) << static_cast<int>(c.control);
+}
+
+// The keyboard reaches " About ..." and one link for each page a panel opens,
+// in reading order, after the panel's other stops and before its OK and Apply.
+TEST(TabOrder, EachPanelReachesEveryPageItOpensOnceBeforeItsOKAndApply) {
+  const auto within = [](Ctl panel, auto keep) {
+    std::vector<Ctl> found;
+    for (const ControlSpec& s : Layout())
+      if (IsWithin(s.id, panel) && keep(s.id)) found.push_back(s.id);
+    return found;
+  };
+  std::vector<Ctl> settings, about;
+  for (Ctl c : TabOrder()) (IsWithin(c, Ctl::frmMenu_0) ? settings : about).push_back(c);
+  EXPECT_EQ(
+      std::vector<Ctl>(settings.end() - 8, settings.end()),
+      (std::vector<Ctl>{Ctl::cmdInet, Ctl::lblProducts_0, Ctl::lblProducts_1, Ctl::lblProducts_2,
+                        Ctl::lblCompany, Ctl::Label13, Ctl::cmbGo_1, Ctl::cmbGo_0}));
+  EXPECT_EQ(about, (std::vector<Ctl>{Ctl::lblOrv_2, Ctl::lblOrv_0, Ctl::imgLogo, Ctl::lbllogo_0,
+                                     Ctl::cmdAbout}));
+  for (Ctl panel : {Ctl::frmMenu_0, Ctl::frmMenu_1}) {
+    std::set<Page> shown, reached;
+    for (Ctl c : within(panel, [](Ctl c) { return PageOf(c).has_value(); }))
+      shown.insert(*PageOf(c));
+    for (Ctl c : within(panel, [](Ctl c) { return IsLinkStop(c) && PageOf(c); }))
+      EXPECT_TRUE(reached.insert(*PageOf(c)).second) << "a page twice: " << int(c);
+    EXPECT_EQ(reached, shown) << "every page the panel opens";
+  }
 }
 
 TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/layout.h"
+#include "app/links.h"
 #include "form_rig.h"
 #include "shell/modMain.h"
 
@@ -93,6 +94,8 @@ TEST(MakerLinks, EveryLinkOpensItsAddress) {
       {Ctl::lblProducts_2, L"http://" + kHost + L"/stowfast/"},
   };
   for (const auto& row : rows) {
+    // The page a screen reader is told a link opens is the one it opens.
+    EXPECT_EQ(app::AddressOf(*app::PageOf(row.link)), row.address) << int(row.link);
     FormRig rig;
     rig.form.Click(row.link);
     ASSERT_EQ(rig.shell.executed.size(), 1u) << int(row.link);
