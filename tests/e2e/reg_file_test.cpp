@@ -153,7 +153,8 @@ TEST(CommandLine, UsageAndBadUsageEndWithoutAWindow) {
 
   const Outcome bad = RunTavlin(L"/export");
   EXPECT_EQ(bad.code, 2u);
-  EXPECT_NE(bad.err.find("/export needs the name of a .reg file"), std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find("/export needs a file name (.reg, .xml or .pol)"), std::string::npos)
+      << bad.err;
 }
 
 TEST(CommandLine, ExportedFileImportedByRegGivesTheSameBytes) {

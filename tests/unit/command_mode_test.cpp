@@ -147,14 +147,33 @@ class RefusingOneValue : public RegistryPort {
   std::wstring name_;
 };
 
+class FixedClock : public ClockPort {
+ public:
+  UtcTime NowUtc() override { return {2024, 3, 5, 7, 8, 9}; }
+};
+
+// Counts up from {00000001-...}; fails on request.
+class CountingGuids : public GuidPort {
+ public:
+  std::uint32_t next = 1;
+  long failure = 0;
+  long NewGuid(Guid& g) override {
+    if (failure != 0) return failure;
+    g = Guid{next++, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
+    return 0;
+  }
+};
+
 struct CommandRig {
   MemoryRegistry reg;
   FakeVersion version;  // 6.0.2900: the skin value is "BackBitmapIE5"
   MemoryFiles files;
   MemoryConsole console;
+  FixedClock clock;
+  CountingGuids guids;
   int Run(std::wstring_view line, RegistryPort* port = nullptr) {
     return app::RunCommand(app::ParseCommandLine(line),
-                           {port ? *port : reg, version, files, console});
+                           {port ? *port : reg, version, files, console, clock, guids});
   }
   void Seed() {
     reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"Title", true));
