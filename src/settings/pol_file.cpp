@@ -33,12 +33,10 @@ class Reader {
 
  private:
   PolFile Fail(std::size_t record, std::size_t offset, std::wstring what) {
-    if (!file_.problem) file_.problem = PolProblem{record, offset, std::move(what)};
-    file_.records.clear();
-    return std::move(file_);
+    return {{}, PolProblem{record, offset, std::move(what)}};
   }
   bool Fault(std::wstring what) {
-    Fail(file_.records.size() + 1, pos_, std::move(what));
+    if (!file_.problem) file_.problem = PolProblem{file_.records.size() + 1, pos_, std::move(what)};
     return false;
   }
 

@@ -61,9 +61,11 @@ class Interpreter {
 
   PreferencesFile Run() {
     const auto& all = doc_.elements;
-    if (all[0].name != L"RegistrySettings")
-      return Fail(all[0].line, L"the document is a <" + all[0].name +
-                                   L">: a preferences registry file holds <RegistrySettings>");
+    if (all[0].name != L"RegistrySettings") {
+      Fail(all[0].line, L"the document is a <" + all[0].name +
+                            L">: a preferences registry file holds <RegistrySettings>");
+      return std::move(file_);
+    }
     // Whether each element is switched off or targeted, itself or by one around it.
     std::vector<bool> off(all.size()), targeted(all.size());
     for (const XmlElement& e : all)
@@ -108,9 +110,8 @@ class Interpreter {
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   static constexpr std::size_t kPending = kNone - 1;
 
-  PreferencesFile Fail(std::size_t line, std::wstring what) {
+  void Fail(std::size_t line, std::wstring what) {
     if (!file_.problem) file_.problem = RegFileProblem{line, std::move(what)};
-    return {};
   }
 
   void Item(const XmlElement& registry, const XmlElement& p, bool disabled, bool targeted) {
