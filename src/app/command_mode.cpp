@@ -14,23 +14,35 @@ namespace {
 using namespace settings;
 
 std::wstring Quote(std::wstring_view s) {
-  return L"\"" + std::wstring(s) + L"\"";
+  return Concat({L"\"", s, L"\""});
 }
 
 // "1 value", "2 values".
 std::wstring Count(std::size_t n, std::wstring_view one, std::wstring_view many) {
-  return ToDecimal(static_cast<std::int64_t>(n)) + L" " + std::wstring(n == 1 ? one : many);
+  return Concat({ToDecimal(static_cast<std::int64_t>(n)), L" ", n == 1 ? one : many});
+}
+
+std::wstring Number(std::size_t n) {
+  return ToDecimal(static_cast<std::int64_t>(n));
 }
 
 std::wstring Failure(FilePort& files, long code) {
   const std::wstring text = files.ErrorText(code);
-  return (text.empty() ? L"" : text + L" ") + L"(error " + ToDecimal(code) + L")";
+  return Concat({text, text.empty() ? L"" : L" ", L"(error ", ToDecimal(code), L")"});
+}
+
+// A message line made of parts.
+void Out(CommandPorts& p, std::initializer_list<std::wstring_view> parts) {
+  p.console.Out(Concat(parts));
+}
+void Err(CommandPorts& p, std::initializer_list<std::wstring_view> parts) {
+  p.console.Err(Concat(parts));
 }
 
 void Usage(CommandPorts& p, bool toErr) {
   const std::wstring lines[] = {
-      TitleFor(p.version.ProgramFileVersion()) +
-          L": Internet Explorer's title, start page, folders, skin and logos",
+      Concat({TitleFor(p.version.ProgramFileVersion()),
+              L": Internet Explorer's title, start page, folders, skin and logos"}),
       L"",
       L"  tavlin.exe                 opens the settings window",
       L"  tavlin.exe /export FILE    saves the ten settings to FILE: a .reg file, or for",
@@ -69,8 +81,8 @@ int Export(CommandPorts& p, const std::wstring& file) {
   const SettingsExport collected = CollectExport(p.reg, skin);
   if (!collected.failures.empty()) {
     for (const ExportFailure& f : collected.failures)
-      p.console.Err(L"Tavlin: cannot read " + Quote(f.valueName) + L" in " + RegFileKeyName(f.key) +
-                    L": " + Failure(p.files, f.status) + L".");
+      Err(p, {L"Tavlin: cannot read ", Quote(f.valueName), L" in ", RegFileKeyName(f.key), L": ",
+              Failure(p.files, f.status), L"."});
     p.console.Err(L"Nothing was exported: the file would lose the values that cannot be read.");
     return kExitNothingWritten;
   }
@@ -78,33 +90,34 @@ int Export(CommandPorts& p, const std::wstring& file) {
   const ExportFile out = FormatExport(format, collected.keys, p.clock, p.guids);
   if (!out.refusals.empty()) {
     for (const ValueRefusal& r : out.refusals)
-      p.console.Err(L"Tavlin: " + Quote(r.valueName) + L" in " + r.key + L" cannot go into " +
-                    std::wstring(FormatName(format)) + L": " + r.why + L".");
+      Err(p, {L"Tavlin: ", Quote(r.valueName), L" in ", r.key, L" cannot go into ",
+              FormatName(format), L": ", r.why, L"."});
     p.console.Err(
         L"Nothing was exported: the file would lose it on import. A .reg file holds "
         L"every value as it is stored.");
     return kExitNothingWritten;
   }
   if (out.guidFailure != 0) {
-    p.console.Err(L"Tavlin: cannot make an identifier for a preferences item: " +
-                  Failure(p.files, out.guidFailure) + L".");
+    Err(p, {L"Tavlin: cannot make an identifier for a preferences item: ",
+            Failure(p.files, out.guidFailure), L"."});
     p.console.Err(L"Nothing was exported.");
     return kExitNothingWritten;
   }
   if (const long rc = p.files.Write(file, out.bytes); rc != 0) {
-    p.console.Err(L"Tavlin: cannot write " + Quote(file) + L": " + Failure(p.files, rc) + L".");
+    Err(p, {L"Tavlin: cannot write ", Quote(file), L": ", Failure(p.files, rc), L"."});
     p.console.Err(L"Nothing was exported.");
     return kExitNothingWritten;
   }
-  p.console.Out(L"Exported Internet Explorer's settings to " + Quote(file) + L":");
-  p.console.Out(L"  " + Count(collected.values, L"value", L"values") + L" as stored");
+  Out(p, {L"Exported Internet Explorer's settings to ", Quote(file), L":"});
+  Out(p, {L"  ", Count(collected.values, L"value", L"values"), L" as stored"});
   if (collected.removals > 0)
-    p.console.Out(L"  " + Count(collected.removals, L"picture value", L"picture values") +
-                  L" not set, as deletions (an import removes them)");
+    Out(p, {L"  ", Count(collected.removals, L"picture value", L"picture values"),
+            L" not set, as deletions (an import removes them)"});
   if (!collected.notSet.empty()) {
     std::wstring names;
-    for (std::wstring_view n : collected.notSet) names += (names.empty() ? L"" : L", ") + Quote(n);
-    p.console.Out(L"Not set, so not in the file: " + names + L".");
+    for (std::wstring_view n : collected.notSet)
+      names += Concat({names.empty() ? L"" : L", ", Quote(n)});
+    Out(p, {L"Not set, so not in the file: ", names, L"."});
   }
   return kExitDone;
 }
@@ -120,34 +133,34 @@ Words WordsFor(FileFormat format) {
 }
 
 std::wstring SkipText(const ImportSkip& s, Words w) {
-  const std::wstring where = L"[" + s.key + L"]";
+  const std::wstring where = Concat({L"[", s.key, L"]"});
   const std::wstring value = s.valueName.empty() ? L"@" : Quote(s.valueName);
-  const auto at = [&](std::size_t n) {
-    return std::wstring(w.unit) + L" " + ToDecimal(static_cast<std::int64_t>(n));
-  };
-  std::wstring text = L"Skipped " + at(s.line) + L": ";
+  const auto at = [&](std::size_t n) { return Concat({w.unit, L" ", Number(n)}); };
+  const std::wstring text = Concat({L"Skipped ", at(s.line), L": "});
   switch (s.reason) {
     case SkipReason::KeyRemoval:
-      return text + (w.regSyntax ? L"[-" + s.key + L"]" : L"the deletion of " + where) +
-             L": Tavlin never deletes a key.";
+      return w.regSyntax
+                 ? Concat({text, L"[-", s.key, L"]: Tavlin never deletes a key."})
+                 : Concat({text, L"the deletion of ", where, L": Tavlin never deletes a key."});
     case SkipReason::ForeignKey:
-      return text + where + L" and its " + Count(s.values, L"value", L"values") +
-             L": not one of the browser keys Tavlin sets.";
+      return Concat({text, where, L" and its ", Count(s.values, L"value", L"values"),
+                     L": not one of the browser keys Tavlin sets."});
     case SkipReason::DefaultValue:
-      return text + (w.regSyntax ? L"@ in " : L"the default value of ") + where +
-             L": not one of the ten settings.";
+      return Concat({text, w.regSyntax ? L"@ in " : L"the default value of ", where,
+                     L": not one of the ten settings."});
     case SkipReason::ForeignValue:
-      return text + value + L" in " + where + L": not one of the ten settings.";
+      return Concat({text, value, L" in ", where, L": not one of the ten settings."});
     case SkipReason::PlainRemoval:
-      return text + (w.regSyntax ? value + L"=-" : L"the deletion of " + value) +
-             L": Tavlin never deletes this setting.";
+      return Concat({text, w.regSyntax ? L"" : L"the deletion of ", value,
+                     w.regSyntax ? L"=-" : L"", L": Tavlin never deletes this setting."});
     case SkipReason::OtherSkinName:
-      return text + value + L": the skin value this machine uses is set by " + at(s.usedLine) +
-             L".";
+      return Concat(
+          {text, value, L": the skin value this machine uses is set by ", at(s.usedLine), L"."});
     case SkipReason::Superseded:
-      return text + value + L": set again by " + at(s.usedLine) + L".";
+      return Concat({text, value, L": set again by ", at(s.usedLine), L"."});
     case SkipReason::NotApplied:
-      return text + (s.valueName.empty() ? L"" : value + L" in ") + where + L": " + s.detail + L".";
+      return Concat({text, s.valueName.empty() ? L"" : value, s.valueName.empty() ? L"" : L" in ",
+                     where, L": ", s.detail, L"."});
   }
   return text;
 }
@@ -157,18 +170,17 @@ std::wstring SkipText(const ImportSkip& s, Words w) {
 std::optional<ImportFile> ReadFile(CommandPorts& p, const std::wstring& file) {
   Bytes bytes;
   if (const long rc = p.files.Read(file, bytes); rc != 0) {
-    p.console.Err(L"Tavlin: cannot read " + Quote(file) + L": " + Failure(p.files, rc) + L".");
+    Err(p, {L"Tavlin: cannot read ", Quote(file), L": ", Failure(p.files, rc), L"."});
     return std::nullopt;
   }
   const AnsiDecoder ansi = [&p](std::string_view s) { return p.files.DecodeAnsi(s); };
   ImportFile in = ReadImportFile(bytes, ansi);
   if (const auto& fault = in.fault) {
-    const std::wstring position = ToDecimal(static_cast<std::int64_t>(fault->position));
-    const std::wstring byte = ToDecimal(static_cast<std::int64_t>(fault->byte.value_or(0)));
-    const std::wstring where = in.format != FileFormat::Pol ? L"line " + position
-                               : fault->position == 0       ? L"byte " + byte
-                                                      : L"record " + position + L" at byte " + byte;
-    p.console.Err(L"Tavlin: " + Quote(file) + L", " + where + L": " + fault->what + L".");
+    const bool pol = in.format == FileFormat::Pol;
+    const bool header = pol && fault->position == 0;
+    Err(p, {L"Tavlin: ", Quote(file), L", ", pol ? (header ? L"byte " : L"record ") : L"line ",
+            header ? L"" : Number(fault->position), pol && !header ? L" at byte " : L"",
+            pol ? Number(fault->byte.value_or(0)) : L"", L": ", fault->what, L"."});
     return std::nullopt;
   }
   return in;
@@ -181,7 +193,7 @@ std::optional<ImportPlan> PlanFor(CommandPorts& p, const std::wstring& file, con
   ImportPlan plan = PlanImport(in.entries, skin, in.setAside);
   for (const ImportSkip& s : plan.skipped) p.console.Out(SkipText(s, WordsFor(in.format)));
   if (plan.steps.empty()) {
-    p.console.Err(L"Tavlin: " + Quote(file) + L" holds none of the ten settings.");
+    Err(p, {L"Tavlin: ", Quote(file), L" holds none of the ten settings."});
     return std::nullopt;
   }
   return plan;
@@ -190,8 +202,8 @@ std::optional<ImportPlan> PlanFor(CommandPorts& p, const std::wstring& file, con
 std::optional<ImportOutcome> ApplyPlan(CommandPorts& p, const ImportPlan& plan) {
   ImportOutcome outcome = ApplyImport(p.reg, plan);
   if (outcome.refusal != 0) {
-    p.console.Err(L"Tavlin: cannot write to " + RegFileKeyName(outcome.refusedKey) + L": " +
-                  Failure(p.files, outcome.refusal) + L".");
+    Err(p, {L"Tavlin: cannot write to ", RegFileKeyName(outcome.refusedKey), L": ",
+            Failure(p.files, outcome.refusal), L"."});
     return std::nullopt;
   }
   return outcome;
@@ -209,27 +221,25 @@ Tally ReportSteps(CommandPorts& p, const ImportPlan& plan, const ImportOutcome& 
   tally.planned = plan.steps.size();
   for (std::size_t i = 0; i < plan.steps.size(); ++i) {
     const ImportStep& s = plan.steps[i];
-    const std::wstring line =
-        L" (" + std::wstring(w.unit) + L" " + ToDecimal(static_cast<std::int64_t>(s.line)) + L")";
+    const std::wstring line = Concat({L" (", w.unit, L" ", Number(s.line), L")"});
     // Only the skin changes its name; a name spelt in other case is the same value.
-    const std::wstring renamed =
-        SameRegName(s.fileName, s.valueName)
-            ? L""
-            : L", the skin value this machine uses, from " + Quote(s.fileName) + L" in the file";
+    const std::wstring renamed = SameRegName(s.fileName, s.valueName)
+                                     ? L""
+                                     : Concat({L", the skin value this machine uses, from ",
+                                               Quote(s.fileName), L" in the file"});
     if (outcome.results[i] != 0) {
-      p.console.Err(L"Tavlin: could not " + std::wstring(s.remove ? L"remove " : L"set ") +
-                    Quote(s.valueName) + line + L": " + Failure(p.files, outcome.results[i]) +
-                    L".");
+      Err(p, {L"Tavlin: could not ", s.remove ? L"remove " : L"set ", Quote(s.valueName), line,
+              L": ", Failure(p.files, outcome.results[i]), L"."});
       continue;
     }
     if (outcome.kept[i]) {
       ++tally.kept;
-      p.console.Out(L"Left " + Quote(s.valueName) + line + renamed +
-                    L" as it is: the item only creates it, and it is set already.");
+      Out(p, {L"Left ", Quote(s.valueName), line, renamed,
+              L" as it is: the item only creates it, and it is set already."});
       continue;
     }
     ++tally.written;
-    p.console.Out((s.remove ? L"Removed " : L"Set ") + Quote(s.valueName) + line + renamed + L".");
+    Out(p, {s.remove ? L"Removed " : L"Set ", Quote(s.valueName), line, renamed, L"."});
   }
   return tally;
 }
@@ -239,17 +249,16 @@ int ReportImport(CommandPorts& p, const std::wstring& file, const Tally& t) {
     p.console.Err(L"Nothing was imported.");
     return kExitNothingWritten;
   }
-  const std::wstring from = L" from " + Quote(file);
+  const std::wstring from = Concat({L" from ", Quote(file)});
   const std::wstring kept = t.kept == 0 ? L""
-                                        : L"; kept " + Count(t.kept, L"value", L"values") +
-                                              L" that create-only items found set";
+                                        : Concat({L"; kept ", Count(t.kept, L"value", L"values"),
+                                                  L" that create-only items found set"});
   if (t.written + t.kept == t.planned) {
-    p.console.Out(L"Imported " + Count(t.written, L"setting", L"settings") + from + kept + L".");
+    Out(p, {L"Imported ", Count(t.written, L"setting", L"settings"), from, kept, L"."});
     return kExitDone;
   }
-  p.console.Err(L"Imported " + ToDecimal(static_cast<std::int64_t>(t.written)) + L" of " +
-                ToDecimal(static_cast<std::int64_t>(t.planned)) + L" settings" + from + kept +
-                L"; the others could not be written.");
+  Err(p, {L"Imported ", Number(t.written), L" of ", Number(t.planned), L" settings", from, kept,
+          L"; the others could not be written."});
   return kExitPartlyWritten;
 }
 
@@ -277,9 +286,7 @@ int RunCommand(const Command& command, CommandPorts ports) {
     case RunMode::Window:
       break;
   }
-  ports.console.Err(L"Tavlin: " +
-                    (command.problem.empty() ? std::wstring(L"no command") : command.problem) +
-                    L".");
+  Err(ports, {L"Tavlin: ", command.problem.empty() ? L"no command" : command.problem, L"."});
   ports.console.Err(L"");
   Usage(ports, true);
   return kExitBadUsage;

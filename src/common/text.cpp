@@ -106,6 +106,15 @@ std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out) {
   return std::wstring::npos;
 }
 
+std::wstring Concat(std::initializer_list<std::wstring_view> parts) {
+  std::size_t size = 0;
+  for (std::wstring_view p : parts) size += p.size();
+  std::wstring out;
+  out.reserve(size);
+  for (std::wstring_view p : parts) out += p;
+  return out;
+}
+
 std::string EncodeUtf8(std::wstring_view text) {
   std::string out;
   out.reserve(text.size());

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -34,6 +35,10 @@ bool StartsWithIgnoringAsciiCase(std::wstring_view s, std::wstring_view prefix);
 // appended to `out` as UTF-16 code units. Returns the offset of the first bad
 // byte, or std::wstring::npos when all is well.
 std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out);
+
+// The parts one after another. One call in place of a chain of operator+,
+// which costs code at every link.
+std::wstring Concat(std::initializer_list<std::wstring_view> parts);
 
 // UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.
 std::string EncodeUtf8(std::wstring_view text);

@@ -25,7 +25,7 @@ class Reader {
     if (bytes_.size() < 8) return Fail(0, bytes_.size(), L"the file ends inside its 8-byte header");
     pos_ = 4;
     if (const std::uint32_t version = Number(); version != kVersion)
-      return Fail(0, 4, L"version " + ToDecimal(version) + L"; Tavlin reads version 1");
+      return Fail(0, 4, Concat({L"version ", ToDecimal(version), L"; Tavlin reads version 1"}));
     while (pos_ < bytes_.size() && !file_.problem) Record();
     if (file_.problem) file_.records.clear();
     return std::move(file_);
@@ -58,12 +58,12 @@ class Reader {
     if (Left() < 2) return Fault(L"the file ends inside the record");
     if (Unit() == static_cast<std::uint32_t>(mark)) return true;
     pos_ -= 2;
-    return Fault(std::wstring(L"'") + mark + L"' must " + where);
+    return Fault(Concat({L"'", std::wstring_view(&mark, 1), L"' must ", where}));
   }
 
   bool Text(std::wstring& out, const wchar_t* what) {
     for (;;) {
-      if (Left() < 2) return Fault(std::wstring(L"the file ends inside the ") + what);
+      if (Left() < 2) return Fault(Concat({L"the file ends inside the ", what}));
       const std::uint32_t u = Unit();
       if (u == 0) return true;
       out.push_back(static_cast<wchar_t>(u));
@@ -71,7 +71,7 @@ class Reader {
   }
 
   bool Field(std::uint32_t& n, const wchar_t* what) {
-    if (Left() < 4) return Fault(std::wstring(L"the file ends inside the ") + what);
+    if (Left() < 4) return Fault(Concat({L"the file ends inside the ", what}));
     n = Number();
     return true;
   }
@@ -87,7 +87,8 @@ class Reader {
         !Mark(L';', L"follow the type") || !Field(size, L"size") || !Mark(L';', L"follow the size"))
       return;
     if (size > Left()) {
-      Fault(L"the record's size, " + ToDecimal(size) + L" bytes, runs past the end of the file");
+      Fault(Concat(
+          {L"the record's size, ", ToDecimal(size), L" bytes, runs past the end of the file"}));
       return;
     }
     r.data.assign(bytes_.begin() + static_cast<std::ptrdiff_t>(pos_),
@@ -126,10 +127,10 @@ std::optional<std::wstring> Refusal(const RegFileValue& v) {
     return L"its name starts with \"**\", which a Registry.pol keeps for instructions";
   if (v.remove) return std::nullopt;
   if (std::find(std::begin(kPolTypes), std::end(kPolTypes), v.type) == std::end(kPolTypes))
-    return L"its type, " + RegTypeName(v.type) + L", is not one a Registry.pol holds";
+    return Concat({L"its type, ", RegTypeName(v.type), L", is not one a Registry.pol holds"});
   if (v.data.size() > kMaxData)
-    return L"its " + ToDecimal(static_cast<std::int64_t>(v.data.size())) +
-           L" bytes are more than the 65535 a Registry.pol record holds";
+    return Concat({L"its ", ToDecimal(static_cast<std::int64_t>(v.data.size())),
+                   L" bytes are more than the 65535 a Registry.pol record holds"});
   return std::nullopt;
 }
 

@@ -62,8 +62,8 @@ class Interpreter {
   PreferencesFile Run() {
     const auto& all = doc_.elements;
     if (all[0].name != L"RegistrySettings") {
-      Fail(all[0].line, L"the document is a <" + all[0].name +
-                            L">: a preferences registry file holds <RegistrySettings>");
+      Fail(all[0].line, {L"the document is a <", all[0].name,
+                         L">: a preferences registry file holds <RegistrySettings>"});
       return std::move(file_);
     }
     // Whether each element is switched off or targeted, itself or by one around it.
@@ -83,25 +83,25 @@ class Interpreter {
       const std::wstring& parent = all[e.parent].name;
       if (parent == L"RegistrySettings" || parent == L"Collection") {
         if (e.name != L"Collection" && e.name != L"Registry" && e.name != L"Filters")
-          Fail(e.line, L"<" + e.name + L"> may not stand in <" + parent +
-                           L">: only Registry items and Collections may");
+          Fail(e.line, {L"<", e.name, L"> may not stand in <", parent,
+                        L">: only Registry items and Collections may"});
         if (e.name == L"Registry") itemOf[i] = kPending;
       } else if (parent == L"Registry") {
         if (e.name == L"Properties") {
           if (itemOf[e.parent] != kPending) {
-            Fail(e.line, L"a Registry item holds one <Properties>");
+            Fail(e.line, {L"a Registry item holds one <Properties>"});
             break;
           }
           itemOf[e.parent] = file_.items.size();
           Item(all[e.parent], e, off[e.parent], targeted[e.parent]);
         } else if (e.name != L"Filters") {
-          Fail(e.line, L"<" + e.name + L"> may not stand in a Registry item");
+          Fail(e.line, {L"<", e.name, L"> may not stand in a Registry item"});
         }
       }
       // What Properties and Filters hold (Values, SubProp, the filters) is not read.
     }
     for (std::size_t i = 0; i < all.size() && !file_.problem; ++i)
-      if (itemOf[i] == kPending) Fail(all[i].line, L"the Registry item has no <Properties>");
+      if (itemOf[i] == kPending) Fail(all[i].line, {L"the Registry item has no <Properties>"});
     if (file_.problem) file_.items.clear();
     return std::move(file_);
   }
@@ -110,8 +110,8 @@ class Interpreter {
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   static constexpr std::size_t kPending = kNone - 1;
 
-  void Fail(std::size_t line, std::wstring what) {
-    if (!file_.problem) file_.problem = RegFileProblem{line, std::move(what)};
+  void Fail(std::size_t line, std::initializer_list<std::wstring_view> what) {
+    if (!file_.problem) file_.problem = RegFileProblem{line, Concat(what)};
   }
 
   void Item(const XmlElement& registry, const XmlElement& p, bool disabled, bool targeted) {
@@ -128,12 +128,12 @@ class Interpreter {
       return action.size() == 1 && action[0] == a.letter;
     });
     if (known == std::end(kActions)) {
-      Fail(p.line, L"action \"" + action + L"\": an item's action is C, R, U or D");
+      Fail(p.line, {L"action \"", action, L"\": an item's action is C, R, U or D"});
       return;
     }
     item.action = known->action;
     if (!p.Attribute(L"hive") || !p.Attribute(L"key")) {
-      Fail(p.line, L"the item names no hive or no key");
+      Fail(p.line, {L"the item names no hive or no key"});
       return;
     }
     item.hive = attribute(L"hive");
@@ -151,9 +151,9 @@ class Interpreter {
     const auto type = std::find_if(std::begin(kTypes), std::end(kTypes),
                                    [&](const auto& t) { return t.name == item.type; });
     if (type == std::end(kTypes)) {
-      Fail(p.line, L"type \"" + item.type +
-                       L"\": a value's type is REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_MULTI_SZ, "
-                       L"REG_BINARY or REG_QWORD");
+      Fail(p.line, {L"type \"", item.type,
+                    L"\": a value's type is REG_SZ, REG_EXPAND_SZ, REG_DWORD, REG_MULTI_SZ, "
+                    L"REG_BINARY or REG_QWORD"});
       return false;
     }
     item.typeCode = type->read;
@@ -162,8 +162,8 @@ class Interpreter {
     if (item.typeCode == kRegDword) {
       const auto n = ParseHex(text);
       if (!n) {
-        Fail(p.line, L"the REG_DWORD value \"" + text.substr(0, 20) +
-                         L"\" is not a number of one to eight hex digits");
+        Fail(p.line, {L"the REG_DWORD value \"", std::wstring_view(text).substr(0, 20),
+                      L"\" is not a number of one to eight hex digits"});
         return false;
       }
       item.data = Bytes{std::byte(*n & 0xFF), std::byte((*n >> 8) & 0xFF),
@@ -185,8 +185,8 @@ std::wstring Two(int n) {
 }
 
 std::wstring Stamp(const UtcTime& t) {
-  return ToDecimal(t.year) + L"-" + Two(t.month) + L"-" + Two(t.day) + L" " + Two(t.hour) + L":" +
-         Two(t.minute) + L":" + Two(t.second);
+  return Concat({ToDecimal(t.year), L"-", Two(t.month), L"-", Two(t.day), L" ", Two(t.hour), L":",
+                 Two(t.minute), L":", Two(t.second)});
 }
 
 std::wstring CodePointName(std::uint32_t c) {
@@ -199,13 +199,8 @@ std::optional<std::wstring> Attribute(std::wstring& out, std::wstring_view name,
   std::uint32_t bad = 0;
   const auto escaped = XmlAttributeText(text, bad);
   if (!escaped)
-    return L"its " + std::wstring(what) + L" holds " + CodePointName(bad) +
-           L", which XML 1.0 cannot carry";
-  out += L" ";
-  out += name;
-  out += L"=\"";
-  out += *escaped;
-  out += L"\"";
+    return Concat({L"its ", what, L" holds ", CodePointName(bad), L", which XML 1.0 cannot carry"});
+  out = Concat({L" ", name, L"=\"", *escaped, L"\""});
   return std::nullopt;
 }
 
@@ -223,19 +218,19 @@ std::optional<std::wstring> Describe(const RegFileValue& v, Item& item) {
   }
   if (v.type == kRegDword) {
     if (v.data.size() != 4)
-      return L"it is a REG_DWORD of " + ToDecimal(static_cast<std::int64_t>(v.data.size())) +
-             L" bytes, not 4";
+      return Concat({L"it is a REG_DWORD of ", ToDecimal(static_cast<std::int64_t>(v.data.size())),
+                     L" bytes, not 4"});
     std::uint32_t n = 0;
     for (int i = 3; i >= 0; --i) n = (n << 8) | static_cast<std::uint32_t>(v.data[i]);
     item = {L"REG_DWORD", Hex(n, 8), 12};
     return std::nullopt;
   }
   if (v.type != kRegSz && v.type != kRegExpandSz)
-    return L"its type, " + RegTypeName(v.type) +
-           L", is not one a preferences file holds (REG_SZ, REG_EXPAND_SZ, REG_DWORD)";
+    return Concat({L"its type, ", RegTypeName(v.type),
+                   L", is not one a preferences file holds (REG_SZ, REG_EXPAND_SZ, REG_DWORD)"});
   if (v.data.size() % 2 != 0)
-    return L"its " + ToDecimal(static_cast<std::int64_t>(v.data.size())) +
-           L" bytes are not whole UTF-16 characters";
+    return Concat({L"its ", ToDecimal(static_cast<std::int64_t>(v.data.size())),
+                   L" bytes are not whole UTF-16 characters"});
   std::wstring text;
   for (std::size_t i = 0; i + 1 < v.data.size(); i += 2)
     text.push_back(static_cast<wchar_t>(static_cast<unsigned>(v.data[i]) |
@@ -271,18 +266,18 @@ PreferencesFile ReadPreferencesFile(std::span<const std::byte> bytes) {
 std::wstring FormatGuid(const Guid& g) {
   std::wstring tail;
   for (std::size_t i = 2; i < g.data4.size(); ++i) tail += Hex(g.data4[i], 2);
-  return L"{" + Hex(g.data1, 8) + L"-" + Hex(g.data2, 4) + L"-" + Hex(g.data3, 4) + L"-" +
-         Hex(g.data4[0], 2) + Hex(g.data4[1], 2) + L"-" + tail + L"}";
+  return Concat({L"{", Hex(g.data1, 8), L"-", Hex(g.data2, 4), L"-", Hex(g.data3, 4), L"-",
+                 Hex(g.data4[0], 2), Hex(g.data4[1], 2), L"-", tail, L"}"});
 }
 
 PreferencesOutput WritePreferencesFile(const std::vector<RegFileKey>& keys, ClockPort& clock,
                                        GuidPort& guids) {
   PreferencesOutput out;
   const std::wstring changed = Stamp(clock.NowUtc());
-  std::wstring text = L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<RegistrySettings clsid=\"" +
-                      std::wstring(kSettingsClsid) + L"\">\r\n  <Collection clsid=\"" +
-                      std::wstring(kCollectionClsid) + L"\" name=\"" +
-                      std::wstring(kCollectionName) + L"\">\r\n";
+  std::wstring text =
+      Concat({L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<RegistrySettings clsid=\"",
+              kSettingsClsid, L"\">\r\n  <Collection clsid=\"", kCollectionClsid, L"\" name=\"",
+              kCollectionName, L"\">\r\n"});
   for (const RegFileKey& key : keys) {
     std::wstring_view path = SplitRegKeyName(key.name).path;
     while (path.starts_with(L'\\')) path.remove_prefix(1);
@@ -304,13 +299,31 @@ PreferencesOutput WritePreferencesFile(const std::vector<RegFileKey>& keys, Cloc
       Guid uid;
       if (out.guidFailure == 0) out.guidFailure = guids.NewGuid(uid);
       // As the console writes an item: its name and status are the value's name.
-      text += L"    <Registry clsid=\"" + std::wstring(kItemClsid) + L"\"" + name + status +
-              L" image=\"" + ToDecimal(item.image) + L"\" changed=\"" + changed + L"\" uid=\"" +
-              FormatGuid(uid) + L"\">\r\n      <Properties action=\"" + (v.remove ? L"D" : L"U") +
-              L"\" displayDecimal=\"" + (item.type == L"REG_DWORD" ? L"1" : L"0") +
-              L"\" default=\"" + (v.isDefault ? L"1" : L"0") + L"\" hive=\"HKEY_CURRENT_USER\"" +
-              keyAttribute + nameAttribute + L" type=\"" + item.type + L"\"" + valueAttribute +
-              L"/>\r\n    </Registry>\r\n";
+      text += Concat({L"    <Registry clsid=\"",
+                      kItemClsid,
+                      L"\"",
+                      name,
+                      status,
+                      L" image=\"",
+                      ToDecimal(item.image),
+                      L"\" changed=\"",
+                      changed,
+                      L"\" uid=\"",
+                      FormatGuid(uid),
+                      L"\">\r\n      <Properties action=\"",
+                      v.remove ? L"D" : L"U",
+                      L"\" displayDecimal=\"",
+                      item.type == L"REG_DWORD" ? L"1" : L"0",
+                      L"\" default=\"",
+                      v.isDefault ? L"1" : L"0",
+                      L"\" hive=\"HKEY_CURRENT_USER\"",
+                      keyAttribute,
+                      nameAttribute,
+                      L" type=\"",
+                      item.type,
+                      L"\"",
+                      valueAttribute,
+                      L"/>\r\n    </Registry>\r\n"});
     }
   }
   text += L"  </Collection>\r\n</RegistrySettings>\r\n";

@@ -74,7 +74,7 @@ ImportFile FromPreferencesFile(const PreferencesFile& xml) {
   for (const PreferenceItem& item : xml.items) {
     RegFileKey key;
     key.line = item.line;
-    key.name = item.hive + std::wstring(KeyPart(item.key)) + item.key;
+    key.name = Concat({item.hive, KeyPart(item.key), item.key});
     const bool removal = item.action == PreferenceAction::Delete;
     const auto aside = [&](std::wstring why) {
       in.setAside.push_back(SetAside(item.line, key.name, item.name, std::move(why)));
@@ -91,8 +91,8 @@ ImportFile FromPreferencesFile(const PreferencesFile& xml) {
     } else if (item.bitfield) {
       aside(L"an item that sets single bits of its value");
     } else if (!removal && !item.typeCode) {
-      aside(L"its type, " + item.type +
-            L", is not one Tavlin reads (REG_SZ, REG_EXPAND_SZ, REG_DWORD)");
+      aside(Concat({L"its type, ", item.type,
+                    L", is not one Tavlin reads (REG_SZ, REG_EXPAND_SZ, REG_DWORD)"}));
     } else {
       RegFileValue v;
       v.line = item.line;

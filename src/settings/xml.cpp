@@ -79,10 +79,11 @@ class Reader {
     }
   }
 
-  bool Fault(std::size_t at, std::wstring what) {
-    if (!doc_.problem) doc_.problem = XmlProblem{LineAt(at), std::move(what)};
+  bool Fault(std::size_t at, std::initializer_list<std::wstring_view> what) {
+    if (!doc_.problem) doc_.problem = XmlProblem{LineAt(at), Concat(what)};
     return false;
   }
+  bool Fault(std::size_t at, std::wstring_view what) { return Fault(at, {what}); }
 
   // Lines end at LF, CR LF or a lone CR. Asked for positions that mostly grow.
   std::size_t LineAt(std::size_t pos) {
@@ -109,7 +110,7 @@ class Reader {
       const std::uint32_t u = CodeUnit(text_[i]);
       if (u >= 0xD800 && u <= 0xDFFF) continue;  // the decoder makes only whole pairs
       if (!IsXmlChar(u))
-        return Fault(i, L"the character " + CodePointName(u) + L" may not appear in XML");
+        return Fault(i, {L"the character ", CodePointName(u), L" may not appear in XML"});
     }
     return true;
   }
@@ -137,25 +138,24 @@ class Reader {
         return Fault(pos_, L"the XML declaration must read <?xml version=\"1.0\" ...?>");
       next = static_cast<std::size_t>(known - std::begin(kNames)) + 1;
       SkipSpace();
-      if (!At(L"=")) return Fault(pos_, L"'=' must follow " + *name + L" in the XML declaration");
+      if (!At(L"=")) return Fault(pos_, {L"'=' must follow ", *name, L" in the XML declaration"});
       ++pos_;
       SkipSpace();
       const wchar_t quote = pos_ < text_.size() ? text_[pos_] : L'\0';
       const std::size_t end =
           quote == L'"' || quote == L'\'' ? text_.find(quote, pos_ + 1) : std::wstring::npos;
       if (end == std::wstring::npos)
-        return Fault(pos_, L"the XML declaration's " + *name + L" must be in quotes");
+        return Fault(pos_, {L"the XML declaration's ", *name, L" must be in quotes"});
       const std::wstring value = text_.substr(pos_ + 1, end - pos_ - 1);
       pos_ = end + 1;
       const bool digits =
           value.size() > 2 && std::all_of(value.begin() + 2, value.end(),
                                           [](wchar_t c) { return c >= L'0' && c <= L'9'; });
       if (*name == L"version" && !(value.starts_with(L"1.") && digits))
-        return Fault(start, L"XML version " + value + L" is not XML 1.0");
+        return Fault(start, {L"XML version ", value, L" is not XML 1.0"});
       if (*name == L"encoding" && !EqualsIgnoringAsciiCase(value, L"UTF-8"))
-        return Fault(start,
-                     L"the file says it is in " + value +
-                         L"; Tavlin reads these files in UTF-8, as Group Policy writes them");
+        return Fault(start, {L"the file says it is in ", value,
+                             L"; Tavlin reads these files in UTF-8, as Group Policy writes them"});
       if (*name == L"standalone" && value != L"yes" && value != L"no")
         return Fault(start, L"standalone must be \"yes\" or \"no\"");
     }
@@ -181,10 +181,10 @@ class Reader {
     if (!target) return Fault(start, L"'<?' must be followed by a name");
     if (EqualsIgnoringAsciiCase(*target, L"xml"))
       return Fault(start, L"an XML declaration may only stand at the very start of the file");
-    if (!SkipSpace() && !At(L"?>")) return Fault(pos_, L"white space must follow <?" + *target);
+    if (!SkipSpace() && !At(L"?>")) return Fault(pos_, {L"white space must follow <?", *target});
     const std::size_t end = text_.find(L"?>", pos_);
     if (end == std::wstring::npos)
-      return Fault(start, L"the file ends inside the processing instruction <?" + *target);
+      return Fault(start, {L"the file ends inside the processing instruction <?", *target});
     pos_ = end + 2;
     return true;
   }
@@ -229,8 +229,8 @@ class Reader {
         return Fault(start, L"a character reference is written &#NNN; or &#xHHH;");
       ++pos_;
       if (value > 0x10FFFF || !IsXmlChar(value))
-        return Fault(start, L"the character reference names " + CodePointName(value) +
-                                L", which may not appear in XML");
+        return Fault(start, {L"the character reference names ", CodePointName(value),
+                             L", which may not appear in XML"});
       AppendCodePoint(out, value);
       return true;
     }
@@ -241,9 +241,9 @@ class Reader {
     const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
                                      [&](const auto& e) { return e.name == *name; });
     if (entity == std::end(kEntities))
-      return Fault(start, L"the entity &" + *name +
-                              L"; is not defined: only &lt; &gt; &amp; &quot; &apos; and "
-                              L"character references are");
+      return Fault(start, {L"the entity &", *name,
+                           L"; is not defined: only &lt; &gt; &amp; &quot; &apos; and character "
+                           L"references are"});
     out.push_back(entity->meant);
     return true;
   }
@@ -252,7 +252,7 @@ class Reader {
                                              const std::wstring& name) {
     const wchar_t quote = pos_ < text_.size() ? text_[pos_] : L'\0';
     if (quote != L'"' && quote != L'\'') {
-      Fault(pos_, L"the value of " + name + L" in <" + element + L"> must be in quotes");
+      Fault(pos_, {L"the value of ", name, L" in <", element, L"> must be in quotes"});
       return std::nullopt;
     }
     const std::size_t start = pos_++;
@@ -260,7 +260,7 @@ class Reader {
     while (pos_ < text_.size() && text_[pos_] != quote) {
       const wchar_t c = text_[pos_];
       if (c == L'<') {
-        Fault(pos_, L"'<' may not appear in the value of " + name + L" (it is written &lt;)");
+        Fault(pos_, {L"'<' may not appear in the value of ", name, L" (it is written &lt;)"});
         return std::nullopt;
       }
       if (c == L'&') {
@@ -273,7 +273,7 @@ class Reader {
       ++pos_;
     }
     if (pos_ == text_.size()) {
-      Fault(start, L"the value of " + name + L" in <" + element + L"> has no closing quote");
+      Fault(start, {L"the value of ", name, L" in <", element, L"> has no closing quote"});
       return std::nullopt;
     }
     ++pos_;
@@ -291,7 +291,7 @@ class Reader {
     e.name = *name;
     for (;;) {
       const bool space = SkipSpace();
-      if (pos_ == text_.size()) return Fault(start, L"the file ends inside the tag <" + e.name);
+      if (pos_ == text_.size()) return Fault(start, {L"the file ends inside the tag <", e.name});
       if (At(L"/>") || At(L">")) {
         empty = At(L"/>");
         pos_ += empty ? 2 : 1;
@@ -299,17 +299,16 @@ class Reader {
       }
       const auto attribute = space ? Name() : std::nullopt;
       if (!attribute)
-        return Fault(
-            pos_, std::wstring(L"unexpected '") + text_[pos_] + L"' in the tag <" + e.name + L">");
+        return Fault(pos_, {L"unexpected '", std::wstring_view(&text_[pos_], 1), L"' in the tag <",
+                            e.name, L">"});
       SkipSpace();
-      if (!At(L"=")) return Fault(pos_, L"'=' must follow the attribute name " + *attribute);
+      if (!At(L"=")) return Fault(pos_, {L"'=' must follow the attribute name ", *attribute});
       ++pos_;
       SkipSpace();
       auto value = AttributeValue(e.name, *attribute);
       if (!value) return false;
       if (e.Attribute(*attribute))
-        return Fault(start,
-                     L"the attribute " + *attribute + L" appears twice in <" + e.name + L">");
+        return Fault(start, {L"the attribute ", *attribute, L" appears twice in <", e.name, L">"});
       e.attributes.push_back({*attribute, std::move(*value)});
     }
     doc_.elements.push_back(std::move(e));
@@ -325,8 +324,8 @@ class Reader {
     ++pos_;
     const XmlElement& e = doc_.elements[open.back()];
     if (*name != e.name)
-      return Fault(start, L"</" + *name + L"> closes <" + e.name + L"> of line " +
-                              ToDecimal(static_cast<std::int64_t>(e.line)));
+      return Fault(start, {L"</", *name, L"> closes <", e.name, L"> of line ",
+                           ToDecimal(static_cast<std::int64_t>(e.line))});
     open.pop_back();
     return true;
   }
@@ -340,8 +339,8 @@ class Reader {
     while (!open.empty()) {
       if (pos_ == text_.size()) {
         const XmlElement& e = doc_.elements[open.back()];
-        return Fault(pos_, L"the file ends inside <" + e.name + L"> of line " +
-                               ToDecimal(static_cast<std::int64_t>(e.line)));
+        return Fault(pos_, {L"the file ends inside <", e.name, L"> of line ",
+                            ToDecimal(static_cast<std::int64_t>(e.line))});
       }
       bool ok = true;
       if (At(L"</")) {
