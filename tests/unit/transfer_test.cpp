@@ -323,18 +323,6 @@ TEST(Import, AKeyThatCannotBeWrittenStopsTheImportBeforeAnyWrite) {
 namespace tavlin::testing {
 namespace {
 
-class FixedClock : public ClockPort {
- public:
-  UtcTime NowUtc() override { return {2024, 1, 2, 3, 4, 5}; }
-};
-class SameGuid : public GuidPort {
- public:
-  long NewGuid(Guid& g) override {
-    g = Guid{1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-    return 0;
-  }
-};
-
 std::span<const std::byte> AsBytes(std::string_view s) {
   return {reinterpret_cast<const std::byte*>(s.data()), s.size()};
 }
@@ -362,40 +350,6 @@ TEST(Formats, ExportByExtensionImportByContent) {
   for (const auto& c : contents) {
     const ImportFile in = ReadImportFile(AsBytes(c.bytes), kNoAnsi);
     EXPECT_EQ(in.format, c.format) << c.bytes;
-  }
-}
-
-// What each format can hold of the odd state, exported, changed and imported
-// again: the registry is as it was.
-TEST(Formats, ExportChangeImportGivesBackTheFirstStateInEachFormat) {
-  for (const FileFormat format : {FileFormat::Pol, FileFormat::Xml}) {
-    Rig rig;
-    rig.SeedOddState();
-    if (format == FileFormat::Xml) {  // only one text and its terminator, of three types
-      rig.Put(kBrowserKey, L"Download Directory", kRegSz, Utf16Bytes(L"C:\\dl", true));
-      rig.Put(kMainKey, L"Save Directory", kRegSz, Utf16Bytes(L"C:\\s \"q\" & <\t>", true));
-      rig.Put(kToolbarKey, L"smBrandBitmap", kRegExpandSz, Utf16Bytes(L"%x%", true));
-      rig.Put(kToolbarKey, L"BigBitmap", kRegSz, Utf16Bytes(L"b\xD83D\xDE00.bmp", true));
-    }
-    const auto before = rig.reg.Snapshot();
-    FixedClock clock;
-    SameGuid guids;
-    const ExportFile out =
-        FormatExport(format, CollectExport(rig.reg, L"BackBitmapIE5").keys, clock, guids);
-    ASSERT_TRUE(out.refusals.empty()) << static_cast<int>(format);
-
-    rig.Put(kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"other", true));
-    rig.Put(kMainKey, L"FullScreen", kRegSz, Utf16Bytes(L"yes", true));
-    rig.Put(kToolbarKey, L"BrandBitmap", kRegSz, Utf16Bytes(L"new.bmp", true));
-    modReg_Func::RemoveRegValue(rig.reg, kHkeyCurrentUser, kToolbarKey, L"BigBitmap");
-    const ImportFile in = ReadImportFile(out.bytes, kNoAnsi);
-    ASSERT_FALSE(in.fault) << std::string(in.fault->what.begin(), in.fault->what.end());
-    EXPECT_EQ(in.format, format);
-    const ImportPlan plan = PlanImport(in.entries, L"BackBitmapIE5", in.setAside);
-    EXPECT_TRUE(plan.skipped.empty());
-    EXPECT_EQ(plan.steps.size(), 10u);
-    EXPECT_EQ(ApplyImport(rig.reg, plan).results, std::vector<long>(10, 0));
-    EXPECT_EQ(rig.reg.Snapshot(), before) << static_cast<int>(format);
   }
 }
 
