@@ -158,6 +158,9 @@ std::wstring SkipText(const ImportSkip& s, Words w) {
           {text, value, L": the skin value this machine uses is set by ", at(s.usedLine), L"."});
     case SkipReason::Superseded:
       return Concat({text, value, L": set again by ", at(s.usedLine), L"."});
+    case SkipReason::CreatedBefore:
+      return Concat({text, value, L": the item only creates the value, and ", at(s.usedLine),
+                     L" sets it before."});
     case SkipReason::NotApplied:
       return Concat({text, s.valueName.empty() ? L"" : value, s.valueName.empty() ? L"" : L" in ",
                      where, L": ", s.detail, L"."});

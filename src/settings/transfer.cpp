@@ -204,6 +204,7 @@ ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName,
     const RegFileKey* key;
     const RegFileValue* value;
     bool exactName;
+    bool createOnly;
   };
   std::array<std::optional<Choice>, kSettings.size()> chosen;
 
@@ -260,11 +261,18 @@ ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName,
         skip(k, &v, SkipReason::OtherSkinName, slot->value->line);
         continue;
       }
+      // Applied in file order, a create-only entry finds the value an earlier
+      // one stores, and stores its own after an earlier deletion.
+      if (slot && v.createOnly && !slot->value->remove) {
+        skip(k, &v, SkipReason::CreatedBefore, slot->value->line);
+        continue;
+      }
+      const bool createOnly = v.createOnly && !(slot && slot->value->remove);
       if (slot) {
         skip(*slot->key, slot->value,
              exact == slot->exactName ? SkipReason::Superseded : SkipReason::OtherSkinName, v.line);
       }
-      slot = Choice{&k, &v, exact};
+      slot = Choice{&k, &v, exact, createOnly};
     }
   }
 
@@ -281,7 +289,7 @@ ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName,
     step.valueName = std::wstring(target);
     step.fileName = v.name;
     step.remove = v.remove;
-    step.createOnly = v.createOnly;
+    step.createOnly = chosen[i]->createOnly;
     step.type = v.type;
     step.data = v.data;
     plan.steps.push_back(std::move(step));

@@ -71,6 +71,7 @@ enum class SkipReason {
   PlainRemoval,   // a deletion of one of the five values that are never deleted
   OtherSkinName,  // the other skin value name, while the file also has this machine's
   Superseded,     // the same setting again later in the file
+  CreatedBefore,  // a create-only entry after one that stores the same setting
   NotApplied,     // an entry of a kind the format's reader sets aside; `detail` says which
 };
 
@@ -80,7 +81,7 @@ struct ImportSkip {
   std::wstring key;          // the key as the file names it
   std::wstring valueName;    // empty for a whole key (and for "@")
   std::size_t values = 0;    // for a skipped key: how many values it held
-  std::size_t usedLine = 0;  // OtherSkinName, Superseded: the line applied instead
+  std::size_t usedLine = 0;  // OtherSkinName, Superseded, CreatedBefore: the line applied instead
   std::wstring detail;       // NotApplied: why
 };
 

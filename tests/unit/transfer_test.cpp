@@ -371,6 +371,13 @@ TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
               item + main + "action=\"U\"/></Registry>\n" +  // 6
               "<Registry disabled=\"1\"><Properties hive=\"HKEY_CURRENT_USER\" " + main +
               "name=\"Save Directory\" type=\"REG_SZ\"/></Registry>\n" +  // 7
+              item + main +
+              "action=\"U\" name=\"Save Directory\" type=\"REG_SZ\" value=\"U\"/>"
+              "</Registry>\n" +  // 8
+              item +
+              main +
+              "action=\"C\" name=\"Save Directory\" type=\"REG_SZ\" value=\"C\"/>"
+              "</Registry>\n" +  // 9: finds the value line 8 stores
               "</RegistrySettings>"),
       kNoAnsi);
   ASSERT_FALSE(in.fault);
@@ -383,12 +390,14 @@ TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
             (std::vector<std::pair<std::size_t, SkipReason>>{{4, SkipReason::NotApplied},
                                                              {5, SkipReason::KeyRemoval},
                                                              {6, SkipReason::NotApplied},
-                                                             {7, SkipReason::NotApplied}}));
-  ASSERT_EQ(plan.steps.size(), 2u);
+                                                             {7, SkipReason::NotApplied},
+                                                             {9, SkipReason::CreatedBefore}}));
+  ASSERT_EQ(plan.steps.size(), 3u);
   const ImportOutcome outcome = ApplyImport(rig.reg, plan);
-  EXPECT_EQ(outcome.results, (std::vector<long>{0, 0}));
-  EXPECT_EQ(outcome.kept, (std::vector<bool>{true, false}))
+  EXPECT_EQ(outcome.results, (std::vector<long>{0, 0, 0}));
+  EXPECT_EQ(outcome.kept, (std::vector<bool>{true, false, false}))
       << "Create leaves a value that is there";
+  EXPECT_EQ(rig.Get(kMainKey, L"Save Directory")->data, Utf16Bytes(L"U", true));
   EXPECT_EQ(rig.Get(kMainKey, L"Window Title")->data, Utf16Bytes(L"kept", true));
   EXPECT_EQ(rig.Get(kMainKey, L"Start Page")->data, Utf16Bytes(L"new", true));
 
