@@ -3,6 +3,8 @@
 #   fuzz_read_rules     the registry read rules
 #   fuzz_bitmap_header  the bitmap header reading and the picture lines
 #   fuzz_reg_file       the .reg file reader and writer
+#   fuzz_pol_file       the Registry.pol reader and writer
+#   fuzz_preferences_file  the XML reader and the Registry.xml reader and writer
 # usage: scripts/fuzz.sh [SECONDS]   (each target; default 30)
 set -eu
 cd "$(dirname "$0")/.."
@@ -11,7 +13,7 @@ scripts/deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 rm -f build/fuzz/crash-* build/fuzz/leak-* build/fuzz/timeout-* build/fuzz/oom-*
-for target in read_rules bitmap_header reg_file; do
+for target in read_rules bitmap_header reg_file pol_file preferences_file; do
   corpus=build/fuzz/corpus/$target
   mkdir -p "$corpus"
   seeds=()

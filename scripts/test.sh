@@ -8,8 +8,10 @@
 #   win32 - the x86 tavlin.exe and the same suites built for x86, on trixie's
 #           Wine 10 in a 64-bit prefix (as on 64-bit Windows); its end-to-end
 #           suite once more with tavlin.exe told it runs on Windows XP
-#   fuzz  - the registry read rules, the bitmap header reading and the .reg reader
-#           under libFuzzer, 20 seconds each
+#   gpo   - the Registry.pol and Registry.xml files the end-to-end suites wrote,
+#           read by Samba and checked by xmllint against tests/gpo's schema
+#   fuzz  - the registry read rules, the bitmap header reading and the .reg,
+#           Registry.pol and Registry.xml readers under libFuzzer, 20 seconds each
 # and checks first that every source file keeps the clang-format style.
 # Wine 10 runs in a Debian trixie root made once outside the clone
 # (cmake/trixie-root.sh, cmake/wine10.sh).
@@ -119,6 +121,9 @@ wine_suites() {
 # on its own virtual screen (started a moment apart, so that each finds its own
 # display number); their output follows, one run after the other.
 runs=("win64 8" "win64 10" "win32 10")
+# The end-to-end suites leave the Group Policy files they export here, for the
+# check after them; none may be left from an earlier run.
+rm -rf build/win64/gpo-files build/win32/gpo-files
 step "Wine suites, all at once: x64 on Wine 8, x64 on Wine 10, x86 on Wine 10"
 pids=()
 for run in "${runs[@]}"; do
@@ -142,7 +147,13 @@ step "Wine suites"
 for run in "${runs[@]}"; do set -- $run; cat "build/$1/wine$2.counts"; done
 [ $failed = 0 ] || { echo "Wine suites failed." >&2; exit 1; }
 
-# The registry read rules, the bitmap header reading and the .reg reader under
+# Every Registry.pol and Registry.xml the end-to-end suites exported, read by
+# implementations nobody here wrote: Samba's (Debian's own python3) and
+# libxml2's xmllint with a schema of the format. A folder without them fails.
+step "Group Policy files: Samba and xmllint"
+/usr/bin/python3 tests/gpo/check_gpo_files.py build/win64/gpo-files build/win32/gpo-files
+
+# The registry read rules, the bitmap header reading and the file readers under
 # libFuzzer, a bounded 20 s each.
 step "fuzz"
 scripts/fuzz.sh 20

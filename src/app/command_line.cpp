@@ -79,7 +79,8 @@ Command ParseCommandLine(std::wstring_view commandLine) {
   const bool isExport = EqualsIgnoringAsciiCase(sw, L"export");
   if (isExport || EqualsIgnoringAsciiCase(sw, L"import")) {
     const std::wstring name = isExport ? L"/export" : L"/import";
-    if (args.size() < 2 || args[1].empty()) return bad(name + L" needs the name of a .reg file");
+    if (args.size() < 2 || args[1].empty())
+      return bad(name + L" needs a file name (.reg, .xml or .pol)");
     if (args.size() > 2)
       return bad(name + L" takes one file name; put a name with spaces in quotes");
     return {isExport ? RunMode::Export : RunMode::Import, args[1], {}};

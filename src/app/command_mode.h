@@ -1,6 +1,6 @@
 // The program without its window: /export, /import and /? from the command
-// line. The .reg rules and the registry live in settings/; this file holds the
-// messages and the exit codes, and reaches files and the console through ports.
+// line. The file formats and the registry live in settings/; this file holds
+// the messages and the exit codes, and reaches files and the console through ports.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +10,7 @@
 
 #include "app/command_line.h"
 #include "settings/modReg_Func.h"
+#include "settings/preferences_file.h"
 #include "settings/registry_port.h"
 #include "settings/version_port.h"
 
@@ -48,6 +49,8 @@ struct CommandPorts {
   settings::VersionPort& version;
   FilePort& files;
   ConsolePort& console;
+  settings::ClockPort& clock;  // a preferences file's "changed" times
+  settings::GuidPort& guids;   // and its items' identifiers
 };
 
 // Runs a command other than RunMode::Window and returns the exit code.

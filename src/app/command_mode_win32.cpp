@@ -9,6 +9,7 @@
 #include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 #include "settings/registry_win32.h"
+#include "settings/stamp_win32.h"
 #include "settings/version_win32.h"
 
 namespace tavlin::app {
@@ -120,7 +121,9 @@ int RunCommandMode(const Command& command) {
   settings::Win32Version version;
   Win32Files files;
   Win32Console console;
-  return RunCommand(command, {registry, version, files, console});
+  settings::Win32Clock clock;
+  settings::Win32Guids guids;
+  return RunCommand(command, {registry, version, files, console, clock, guids});
 }
 
 }  // namespace tavlin::app

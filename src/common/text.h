@@ -2,8 +2,11 @@
 // std::wstring (UTF-16 on Windows, and the rules treat it as code units).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -27,5 +30,17 @@ std::optional<std::uint32_t> ParseUInt32(std::wstring_view s);
 // (never the locale's rules).
 bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
 bool StartsWithIgnoringAsciiCase(std::wstring_view s, std::wstring_view prefix);
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing past U+10FFFF)
+// appended to `out` as UTF-16 code units. Returns the offset of the first bad
+// byte, or std::wstring::npos when all is well.
+std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out);
+
+// The parts one after another. One call in place of a chain of operator+,
+// which costs code at every link.
+std::wstring Concat(std::initializer_list<std::wstring_view> parts);
+
+// UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.
+std::string EncodeUtf8(std::wstring_view text);
 
 }  // namespace tavlin

@@ -57,47 +57,6 @@ std::size_t LineOfOffset(std::span<const std::byte> bytes, std::size_t offset) {
              bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(offset), std::byte{'\n'}));
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-// Returns the offset of the first bad byte, or npos when all is well.
-std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out) {
-  std::size_t i = 0;
-  while (i < in.size()) {
-    const auto b0 = static_cast<std::uint8_t>(in[i]);
-    std::uint32_t cp = 0;
-    std::size_t len = 0;
-    std::uint32_t min = 0;
-    if (b0 < 0x80) {
-      out.push_back(static_cast<wchar_t>(b0));
-      ++i;
-      continue;
-    } else if ((b0 & 0xE0) == 0xC0) {
-      cp = b0 & 0x1F, len = 2, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-      cp = b0 & 0x0F, len = 3, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-      cp = b0 & 0x07, len = 4, min = 0x10000;
-    } else {
-      return i;
-    }
-    if (in.size() - i < len) return i;
-    for (std::size_t k = 1; k < len; ++k) {
-      const auto b = static_cast<std::uint8_t>(in[i + k]);
-      if ((b & 0xC0) != 0x80) return i;
-      cp = (cp << 6) | (b & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<wchar_t>(cp));
-    }
-    i += len;
-  }
-  return std::wstring::npos;
-}
-
 DecodedRegFile DecodeUtf16(std::span<const std::byte> in, bool bigEndian) {
   DecodedRegFile d;
   d.encoding = bigEndian ? RegFileEncoding::Utf16Be : RegFileEncoding::Utf16Le;
@@ -489,6 +448,23 @@ Bytes EncodeUtf16LeWithBom(std::wstring_view text) {
 
 RegFile ParseRegFile(std::wstring_view text, const AnsiDecoder& ansi) {
   return Parser(text, ansi).Run();
+}
+
+std::wstring RegTypeName(std::uint32_t type) {
+  static constexpr std::wstring_view kNames[] = {L"REG_NONE",
+                                                 L"REG_SZ",
+                                                 L"REG_EXPAND_SZ",
+                                                 L"REG_BINARY",
+                                                 L"REG_DWORD",
+                                                 L"REG_DWORD_BIG_ENDIAN",
+                                                 L"REG_LINK",
+                                                 L"REG_MULTI_SZ",
+                                                 L"REG_RESOURCE_LIST",
+                                                 L"REG_FULL_RESOURCE_DESCRIPTOR",
+                                                 L"REG_RESOURCE_REQUIREMENTS_LIST",
+                                                 L"REG_QWORD"};
+  if (type < std::size(kNames)) return std::wstring(kNames[type]);
+  return L"type 0x" + Hex(type, 1);
 }
 
 std::wstring FormatRegValue(const RegFileValue& v) {

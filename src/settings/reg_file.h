@@ -55,6 +55,9 @@ struct RegFileValue {
   bool remove = false;  // "name"=-
   std::uint32_t type = 0;
   Bytes data;  // exactly what a store puts in the registry
+  // Set only where the value is to be created and an existing one kept (a
+  // preferences item's Create action); a .reg file has no such entry.
+  bool createOnly = false;
   bool operator==(const RegFileValue&) const = default;
 };
 
@@ -88,6 +91,17 @@ RegKeyName SplitRegKeyName(std::wstring_view name);
 // Compares registry names as the registry does for the names this program
 // uses: letters A-Z without regard to case.
 bool SameRegName(std::wstring_view a, std::wstring_view b);
+
+// A value that another file format cannot hold as it is stored, and why.
+struct ValueRefusal {
+  std::wstring key;  // the full name, the root key included
+  std::wstring valueName;
+  std::wstring why;
+};
+
+// "REG_SZ", "REG_DWORD" and the other names of registry types; "type 0x..."
+// for a number without one.
+std::wstring RegTypeName(std::uint32_t type);
 
 // The text of a whole version 5.00 file with CR LF line ends.
 std::wstring FormatRegFile(const std::vector<RegFileKey>& keys);

@@ -4,8 +4,10 @@
 #include <array>
 #include <optional>
 
+#include "common/text.h"
 #include "settings/catalogue.h"
 #include "settings/modReg_Func.h"
+#include "settings/pol_file.h"
 
 namespace tavlin::settings {
 namespace {
@@ -13,7 +15,149 @@ namespace {
 // The catalogue keys in the order regedit would list them.
 constexpr std::array<std::wstring_view, 3> kKeysInFileOrder = {kBrowserKey, kMainKey, kToolbarKey};
 
+std::wstring_view KeyPart(const std::wstring& key) {
+  return key.empty() ? std::wstring_view() : std::wstring_view(L"\\");
+}
+
+ImportSkip SetAside(std::size_t line, std::wstring key, std::wstring valueName,
+                    std::wstring detail) {
+  ImportSkip s;
+  s.line = line;
+  s.reason = SkipReason::NotApplied;
+  s.key = std::move(key);
+  s.valueName = std::move(valueName);
+  s.detail = std::move(detail);
+  return s;
+}
+
+// A Registry.pol holds the keys of one user (or the machine) without a root
+// key; an import takes it as a user's.
+ImportFile FromPolFile(const PolFile& pol) {
+  ImportFile in;
+  in.format = FileFormat::Pol;
+  if (pol.problem) {
+    in.fault = ImportFault{pol.problem->record, pol.problem->offset, pol.problem->what};
+    return in;
+  }
+  for (const PolRecord& r : pol.records) {
+    RegFileKey key;
+    key.line = r.number;
+    key.name = RegFileKeyName(r.key);
+    RegFileValue v;
+    v.line = r.number;
+    if (StartsWithIgnoringAsciiCase(r.valueName, kPolDeletePrefix)) {
+      v.name = r.valueName.substr(kPolDeletePrefix.size());
+      v.remove = true;
+    } else if (r.valueName.starts_with(kPolInstructionPrefix)) {
+      in.setAside.push_back(SetAside(r.number, key.name, r.valueName,
+                                     L"an instruction of a Registry.pol, not a value"));
+      continue;
+    } else {
+      v.name = r.valueName;
+      v.type = r.type;
+      v.data = r.data;
+    }
+    v.isDefault = v.name.empty();
+    key.values.push_back(std::move(v));
+    in.entries.keys.push_back(std::move(key));
+  }
+  return in;
+}
+
+ImportFile FromPreferencesFile(const PreferencesFile& xml) {
+  ImportFile in;
+  in.format = FileFormat::Xml;
+  if (xml.problem) {
+    in.fault = ImportFault{xml.problem->line, std::nullopt, xml.problem->what};
+    return in;
+  }
+  for (const PreferenceItem& item : xml.items) {
+    RegFileKey key;
+    key.line = item.line;
+    key.name = Concat({item.hive, KeyPart(item.key), item.key});
+    const bool removal = item.action == PreferenceAction::Delete;
+    const auto aside = [&](std::wstring why) {
+      in.setAside.push_back(SetAside(item.line, key.name, item.name, std::move(why)));
+    };
+    if (item.disabled) {
+      aside(L"the item is switched off in the file");
+    } else if (item.targeted) {
+      aside(L"item-level targeting, which Tavlin does not weigh, decides where it applies");
+    } else if (item.keyOnly && removal) {
+      key.remove = true;
+      in.entries.keys.push_back(std::move(key));
+    } else if (item.keyOnly) {
+      aside(L"an item for the key itself, with no value");
+    } else if (item.bitfield) {
+      aside(L"an item that sets single bits of its value");
+    } else if (!removal && !item.typeCode) {
+      aside(Concat({L"its type, ", item.type,
+                    L", is not one Tavlin reads (REG_SZ, REG_EXPAND_SZ, REG_DWORD)"}));
+    } else {
+      RegFileValue v;
+      v.line = item.line;
+      v.name = item.name;
+      v.isDefault = item.isDefault;
+      v.remove = removal;
+      v.type = item.typeCode.value_or(0);
+      v.data = item.data;
+      // Create makes a value that is missing and leaves one that is there;
+      // Replace and Update both end with the item's value stored.
+      v.createOnly = item.action == PreferenceAction::Create;
+      key.values.push_back(std::move(v));
+      in.entries.keys.push_back(std::move(key));
+    }
+  }
+  return in;
+}
+
 }  // namespace
+
+FileFormat ExportFormatFor(std::wstring_view path) {
+  const std::size_t dot = path.find_last_of(L'.');
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (dot == std::wstring_view::npos || (slash != std::wstring_view::npos && slash > dot))
+    return FileFormat::Reg;
+  const std::wstring_view extension = path.substr(dot);
+  if (EqualsIgnoringAsciiCase(extension, L".pol")) return FileFormat::Pol;
+  if (EqualsIgnoringAsciiCase(extension, L".xml")) return FileFormat::Xml;
+  return FileFormat::Reg;
+}
+
+ExportFile FormatExport(FileFormat format, const std::vector<RegFileKey>& keys, ClockPort& clock,
+                        GuidPort& guids) {
+  ExportFile out;
+  switch (format) {
+    case FileFormat::Reg:
+      out.bytes = EncodeUtf16LeWithBom(FormatRegFile(keys));
+      break;
+    case FileFormat::Pol: {
+      PolOutput pol = WritePolFile(keys);
+      out.bytes = std::move(pol.bytes);
+      out.refusals = std::move(pol.refusals);
+      break;
+    }
+    case FileFormat::Xml: {
+      PreferencesOutput xml = WritePreferencesFile(keys, clock, guids);
+      out.bytes = std::move(xml.bytes);
+      out.refusals = std::move(xml.refusals);
+      out.guidFailure = xml.guidFailure;
+      break;
+    }
+  }
+  return out;
+}
+
+ImportFile ReadImportFile(std::span<const std::byte> bytes, const AnsiDecoder& ansi) {
+  if (HasPolSignature(bytes)) return FromPolFile(ReadPolFile(bytes));
+  if (LooksLikeXml(bytes)) return FromPreferencesFile(ReadPreferencesFile(bytes));
+  ImportFile in;
+  const DecodedRegFile decoded = DecodeRegFileBytes(bytes, ansi);
+  if (!decoded.problem) in.entries = ParseRegFile(decoded.text, ansi);
+  if (const auto& problem = decoded.problem ? decoded.problem : in.entries.problem)
+    in.fault = ImportFault{problem->line, std::nullopt, problem->what};
+  return in;
+}
 
 std::wstring RegFileKeyName(std::wstring_view key) {
   return L"HKEY_CURRENT_USER\\" + std::wstring(key);
@@ -52,12 +196,15 @@ SettingsExport CollectExport(RegistryPort& reg, std::wstring_view skinValueName)
   return out;
 }
 
-ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName) {
+ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName,
+                      const std::vector<ImportSkip>& setAside) {
   ImportPlan plan;
+  plan.skipped = setAside;
   struct Choice {
     const RegFileKey* key;
     const RegFileValue* value;
     bool exactName;
+    bool createOnly;
   };
   std::array<std::optional<Choice>, kSettings.size()> chosen;
 
@@ -114,11 +261,18 @@ ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName) {
         skip(k, &v, SkipReason::OtherSkinName, slot->value->line);
         continue;
       }
+      // Applied in file order, a create-only entry finds the value an earlier
+      // one stores, and stores its own after an earlier deletion.
+      if (slot && v.createOnly && !slot->value->remove) {
+        skip(k, &v, SkipReason::CreatedBefore, slot->value->line);
+        continue;
+      }
+      const bool createOnly = v.createOnly && !(slot && slot->value->remove);
       if (slot) {
         skip(*slot->key, slot->value,
              exact == slot->exactName ? SkipReason::Superseded : SkipReason::OtherSkinName, v.line);
       }
-      slot = Choice{&k, &v, exact};
+      slot = Choice{&k, &v, exact, createOnly};
     }
   }
 
@@ -135,6 +289,7 @@ ImportPlan PlanImport(const RegFile& file, std::wstring_view skinValueName) {
     step.valueName = std::wstring(target);
     step.fileName = v.name;
     step.remove = v.remove;
+    step.createOnly = chosen[i]->createOnly;
     step.type = v.type;
     step.data = v.data;
     plan.steps.push_back(std::move(step));
@@ -157,6 +312,16 @@ ImportOutcome ApplyImport(RegistryPort& reg, const ImportPlan& plan) {
     }
   }
   for (const ImportStep& s : plan.steps) {
+    if (s.createOnly) {
+      const auto now = modReg_Func::ReadRegRaw(reg, kHkeyCurrentUser, s.key, s.valueName);
+      out.kept.push_back(now.Present());
+      if (!now.Missing()) {
+        out.results.push_back(now.Present() ? 0 : now.status);
+        continue;
+      }
+    } else {
+      out.kept.push_back(false);
+    }
     out.results.push_back(
         s.remove
             ? modReg_Func::RemoveRegValue(reg, kHkeyCurrentUser, s.key, s.valueName)

@@ -1,12 +1,16 @@
 // tavlin.exe /export, /import and /? under Wine: the program runs without its
 // window, prints to the handles it was given and ends with its exit code; the
-// files it writes are read by Wine's own reg.exe, and what it imports is
-// checked in the raw registry.
+// .reg files it writes are read by Wine's own reg.exe, the Group Policy files
+// are left with what they should hold for the test command's checker
+// (tests/gpo/check_gpo_files.py), and what it imports is checked in the raw
+// registry.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 
+#include "common/text.h"
 #include "common/win32_handles.h"
 #include "settings/catalogue.h"
 #include "settings/version.h"
@@ -153,7 +157,8 @@ TEST(CommandLine, UsageAndBadUsageEndWithoutAWindow) {
 
   const Outcome bad = RunTavlin(L"/export");
   EXPECT_EQ(bad.code, 2u);
-  EXPECT_NE(bad.err.find("/export needs the name of a .reg file"), std::string::npos) << bad.err;
+  EXPECT_NE(bad.err.find("/export needs a file name (.reg, .xml or .pol)"), std::string::npos)
+      << bad.err;
 }
 
 TEST(CommandLine, ExportedFileImportedByRegGivesTheSameBytes) {
@@ -314,6 +319,155 @@ TEST(CommandLine, ABrokenFileWritesNothing) {
   EXPECT_EQ(missing.code, 1u);
   EXPECT_EQ(BrowserKeys(), before);
   DeleteFileW(file.c_str());
+}
+
+// ---- Group Policy's files ----------------------------------------------------
+
+// Where the files go that the test command checks with Samba and xmllint once
+// the suites have run: gpo-files beside the test program, in its build folder.
+std::wstring GpoFile(const std::wstring& extension) {
+  const std::wstring dir = ProgramFolder() + L"gpo-files\\";
+  CreateDirectoryW(dir.c_str(), nullptr);
+  wchar_t told[16] = {};
+  const bool named = GetEnvironmentVariableW(L"TAVLIN_WINDOWS", told, 16) > 0;
+  return dir + L"tavlin-" + (named ? told : L"default") + extension;
+}
+
+std::string Hex(const Bytes& data) {
+  std::string out;
+  for (std::byte b : data) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    out += kDigits[static_cast<unsigned>(b) >> 4];
+    out += kDigits[static_cast<unsigned>(b) & 0xF];
+  }
+  return out;
+}
+
+// A stored text without its terminator, in UTF-8.
+std::string Text(const Bytes& data) {
+  std::wstring text;
+  for (std::size_t i = 0; i + 3 < data.size(); i += 2)
+    text.push_back(static_cast<wchar_t>(static_cast<unsigned>(data[i]) |
+                                        (static_cast<unsigned>(data[i + 1]) << 8)));
+  return EncodeUtf8(text);
+}
+
+// A REG_DWORD as a preferences file writes it: eight hex digits.
+std::string DwordText(const Bytes& data) {
+  std::uint32_t n = 0;
+  for (std::size_t i = data.size(); i-- > 0;) n = (n << 8) | static_cast<unsigned>(data[i]);
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(n));
+  return text;
+}
+
+// What the exported file must hold, from the registry as the test left it:
+// each value set, and a deletion for each picture value that is not.
+void WriteExpectations(const std::wstring& file) {
+  const bool pol = file.ends_with(L".pol");
+  std::string lines;
+  for (const SettingEntry& e : kSettings) {
+    const std::wstring name = std::wstring(ValueNameOf(e, SkinName()));
+    const std::string key(e.key.begin(), e.key.end()), value(name.begin(), name.end());
+    const auto stored = RegGetRaw(std::wstring(e.key), name);
+    if (!stored && !e.bRemove) continue;
+    if (pol && stored)
+      lines += key + "\t" + value + "\t" + std::to_string(stored->type) + "\t" + Hex(stored->data) +
+               "\n";
+    else if (pol)
+      lines += key + "\t**del." + value + "\t1\t\n";
+    else if (!stored)
+      lines += "D\tHKEY_CURRENT_USER\t" + key + "\t" + value + "\tREG_SZ\t\n";
+    else if (stored->type == REG_DWORD)
+      lines += "U\tHKEY_CURRENT_USER\t" + key + "\t" + value + "\tREG_DWORD\t" +
+               DwordText(stored->data) + "\n";
+    else
+      lines += "U\tHKEY_CURRENT_USER\t" + key + "\t" + value + "\t" +
+               (stored->type == REG_EXPAND_SZ ? "REG_EXPAND_SZ" : "REG_SZ") + "\t" +
+               Text(stored->data) + "\n";
+  }
+  WriteAll(file + L".expected", lines);
+}
+
+// A state both formats hold: texts of one terminator, REG_EXPAND_SZ and
+// REG_DWORD; for a Registry.pol also binary data.
+void SeedStateForGroupPolicy(bool binary) {
+  SeedState();
+  RegPutRaw(kMain, L"Save Directory", REG_SZ,
+            Utf16Bytes(L"C:\\Saved \"pages\" & <more>\tand a tab", true));
+  if (!binary)
+    RegPutRaw(kToolbar, L"smBrandBitmap", REG_SZ, Utf16Bytes(L"C:\\logos\\small.bmp", true));
+}
+
+// Values changed the ways the window changes them, pictures set and removed.
+void ChangeTheSettings() {
+  RegPutRaw(kMain, L"Window Title", REG_SZ, Utf16Bytes(L"A new look", true));
+  RegPutRaw(kMain, L"FullScreen", REG_SZ, Utf16Bytes(L"no", true));
+  RegPutRaw(kBrowser, L"Download Directory", REG_SZ, Utf16Bytes(L"D:\\elsewhere", true));
+  RegPutRaw(kToolbar, SkinName(), REG_SZ, Utf16Bytes(L"C:\\skins\\red.bmp", true));
+  RegPutRaw(kToolbar, L"BrandBitmap", REG_SZ, Utf16Bytes(L"C:\\logos\\new.bmp", true));
+  RegDeleteRaw(kToolbar, L"BigBitmap");
+}
+
+TEST(GroupPolicyFiles, EachFormatGoesOutAndComesBackAsItWas) {
+  for (const std::wstring extension : {L".pol", L".xml"}) {
+    SeedStateForGroupPolicy(extension == L".pol");
+    const auto first = BrowserKeys();
+    const std::wstring file = GpoFile(extension);
+    DeleteFileW(file.c_str());
+    const Outcome exported = RunTavlin(L"/export \"" + file + L"\"");
+    ASSERT_EQ(exported.code, 0u) << exported.out << exported.err;
+    EXPECT_NE(exported.out.find("8 values as stored"), std::string::npos) << exported.out;
+    WriteExpectations(file);
+
+    ChangeTheSettings();
+    ASSERT_NE(BrowserKeys(), first);
+    const Outcome imported = RunTavlin(L"/import \"" + file + L"\"");
+    EXPECT_EQ(imported.code, 0u) << imported.out << imported.err;
+    EXPECT_NE(imported.out.find("Imported 10 settings"), std::string::npos) << imported.out;
+    EXPECT_EQ(imported.out.find("Skipped"), std::string::npos) << imported.out;
+    EXPECT_EQ(BrowserKeys(), first) << std::string(extension.begin(), extension.end());
+  }
+}
+
+TEST(GroupPolicyFiles, ARegistryPolKeepsEveryShapeExactly) {
+  SeedState();
+  RegPutRaw(kToolbar, L"BigBitmap", REG_SZ,
+            Utf16Bytes(L"C:\\no terminator.bmp", TavlinOnWindows98()));
+  const auto first = BrowserKeys();
+  const std::wstring file = TempFile(L"odd shapes.pol");
+  ASSERT_EQ(RunTavlin(L"/export \"" + file + L"\"").code, 0u);
+  ChangeTheSettings();
+  const Outcome imported = RunTavlin(L"/import \"" + file + L"\"");
+  EXPECT_EQ(imported.code, 0u) << imported.out << imported.err;
+  EXPECT_EQ(BrowserKeys(), first);
+  DeleteFileW(file.c_str());
+}
+
+TEST(GroupPolicyFiles, WhatAFormatCannotHoldOrReadWritesNothing) {
+  SeedState();  // the small logo is binary, which a preferences file does not hold
+  const std::wstring xml = TempFile(L"refused.xml");
+  const Outcome refused = RunTavlin(L"/export \"" + xml + L"\"");
+  EXPECT_EQ(refused.code, 1u);
+  EXPECT_NE(refused.err.find("\"smBrandBitmap\" in HKEY_CURRENT_USER\\Software\\Microsoft\\"
+                             "Internet Explorer\\Toolbar cannot go into a preferences file"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(GetFileAttributesW(xml.c_str()), INVALID_FILE_ATTRIBUTES) << "no file is written";
+
+  const std::wstring pol = TempFile(L"cut.pol");
+  ASSERT_EQ(RunTavlin(L"/export \"" + pol + L"\"").code, 0u);
+  const std::string whole = ReadAll(pol);
+  WriteAll(pol, whole.substr(0, whole.size() - 3));
+  ChangeTheSettings();
+  const auto changed = BrowserKeys();
+  const Outcome cut = RunTavlin(L"/import \"" + pol + L"\"");
+  EXPECT_EQ(cut.code, 1u);
+  EXPECT_NE(cut.err.find("cut.pol\", record 10 at byte "), std::string::npos) << cut.err;
+  EXPECT_EQ(BrowserKeys(), changed) << "a faulty file changes nothing";
+
+  DeleteFileW(pol.c_str());
+  DeleteFileW(xml.c_str());
 }
 
 }  // namespace

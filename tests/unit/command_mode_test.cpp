@@ -149,14 +149,33 @@ class RefusingOneValue : public RegistryPort {
   std::wstring name_;
 };
 
+class FixedClock : public ClockPort {
+ public:
+  UtcTime NowUtc() override { return {2024, 3, 5, 7, 8, 9}; }
+};
+
+// Counts up from {00000001-...}; fails on request.
+class CountingGuids : public GuidPort {
+ public:
+  std::uint32_t next = 1;
+  long failure = 0;
+  long NewGuid(Guid& g) override {
+    if (failure != 0) return failure;
+    g = Guid{next++, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
+    return 0;
+  }
+};
+
 struct CommandRig {
   MemoryRegistry reg;
   FakeVersion version;  // 6.0.2900: the skin value is "BackBitmapIE5"
   MemoryFiles files;
   MemoryConsole console;
+  FixedClock clock;
+  CountingGuids guids;
   int Run(std::wstring_view line, RegistryPort* port = nullptr) {
     return app::RunCommand(app::ParseCommandLine(line),
-                           {port ? *port : reg, version, files, console});
+                           {port ? *port : reg, version, files, console, clock, guids});
   }
   void Seed() {
     reg.Put(kHkeyCurrentUser, kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"Title", true));
@@ -376,6 +395,100 @@ TEST(CommandMode, TheSkinIsRenamedForThisMachineAndSaysSo) {
                                  L"uses, from \"BackBitmap\" in the file."));
   ASSERT_NE(rig.reg.Get(kHkeyCurrentUser, kToolbarKey, L"BackBitmapIE5"), nullptr);
   EXPECT_EQ(rig.reg.Get(kHkeyCurrentUser, kToolbarKey, L"BackBitmap"), nullptr);
+}
+
+TEST(CommandMode, GroupPolicyFilesByExtensionAndContentWithTheirOwnPlaces) {
+  for (const std::wstring file : {L"Registry.POL", L"Registry.xml"}) {
+    CommandRig rig;
+    rig.Seed();
+    ASSERT_EQ(rig.Run(L"/export " + file), app::kExitDone);
+    ASSERT_EQ(rig.Run(L"/import " + file), app::kExitDone);
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.out, file == L"Registry.POL"
+                                                        ? L"Set \"Window Title\" (record 1)."
+                                                        : L"Set \"Window Title\" (line 4)."));
+  }
+  CommandRig rig;
+  rig.files.PutUtf8(L"c.xml",
+                    "<RegistrySettings><Registry><Properties action=\"C\" "
+                    "hive=\"HKEY_CURRENT_USER\" key=\"Software\\Microsoft\\Internet "
+                    "Explorer\\Main\" name=\"Window Title\" type=\"REG_SZ\" value=\"x\"/>"
+                    "</Registry>\n<Registry><Properties hive=\"HKEY_CURRENT_USER\" key=\"K\"/>"
+                    "</Registry></RegistrySettings>");
+  rig.Seed();
+  EXPECT_EQ(rig.Run(L"/import c.xml"), app::kExitDone);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out,
+                                 L"Skipped line 2: [HKEY_CURRENT_USER\\K]: an item for the key"));
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Left \"Window Title\" (line 1) as it is"));
+  EXPECT_TRUE(MemoryConsole::Has(
+      rig.console.out, L"Imported 0 settings from \"c.xml\"; kept 1 value that create-only"));
+}
+
+TEST(CommandMode, AFaultyGroupPolicyFileWritesNothingAndSaysWhere) {
+  const std::string pol = std::string("PReg\1\0\0\0", 8);
+  const std::string record = std::string("[\0K\0\0\0;\0v\0\0\0;\0\1\0\0\0;\0", 20);
+  const std::string item =
+      "<RegistrySettings>\n<Registry><Properties hive=\"HKEY_CURRENT_USER\" key=\"K\" "
+      "name=\"v\" ";
+  const struct {
+    std::string bytes;
+    std::wstring_view says;
+  } cases[] = {
+      {"PReg\2" + pol.substr(5), L"\"f\", byte 4: version 2; Tavlin reads version 1."},
+      {pol + record.substr(0, 10),
+       L"\"f\", record 1 at byte 18: the file ends inside the value name."},
+      {pol + record + std::string("\x10\0\0\0;\0x\0]\0", 10),
+       L"\"f\", record 1 at byte 34: the record's size, 16 bytes, runs past the end"},
+      {item + "type=\"REG_DWORD\" value=\"yes\"/></Registry></RegistrySettings>",
+       L"\"f\", line 2: the REG_DWORD value \"yes\" is not a number"},
+      {item + "type=\"REG_SZ\" value=\"&ext;\"/></Registry></RegistrySettings>",
+       L"\"f\", line 2: the entity &ext; is not defined"},
+      {item + "type=\"REG_SZ\"></Registry></RegistrySettings>",
+       L"\"f\", line 2: </Registry> closes <Properties> of line 2."},
+  };
+  for (const auto& c : cases) {
+    CommandRig rig;
+    rig.Seed();
+    const auto before = rig.reg.Snapshot();
+    rig.files.PutUtf8(L"f", c.bytes);
+    EXPECT_EQ(rig.Run(L"/import f"), app::kExitNothingWritten);
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, c.says))
+        << std::string(c.says.begin(), c.says.end()) << "\n"
+        << std::string(rig.console.err[0].begin(), rig.console.err[0].end());
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"Nothing was imported."));
+    EXPECT_EQ(rig.reg.Snapshot(), before);
+    EXPECT_EQ(rig.reg.creates, 0);
+  }
+}
+
+TEST(CommandMode, AValueAFormatCannotHoldStopsTheExport) {
+  const struct {
+    std::wstring file;
+    std::uint32_t type;
+    Bytes data;
+    std::wstring_view says;
+  } cases[] = {
+      {L"o.xml", kRegBinary, Bytes(3, std::byte{1}),
+       L"Tavlin: \"BigBitmap\" in HKEY_CURRENT_USER\\Software\\Microsoft\\Internet "
+       L"Explorer\\Toolbar cannot go into a preferences file (Registry.xml): its type, "
+       L"REG_BINARY, is not one"},
+      {L"o.xml", kRegSz, Utf16Bytes(std::wstring(L"a\0b", 3), true), L"U+0000"},
+      {L"o.pol", kRegNone, Bytes(), L"cannot go into a Registry.pol file: its type, REG_NONE"},
+  };
+  for (const auto& c : cases) {
+    CommandRig rig;
+    rig.Seed();
+    rig.reg.Put(kHkeyCurrentUser, kToolbarKey, L"BigBitmap", c.type, c.data);
+    EXPECT_EQ(rig.Run(L"/export " + c.file), app::kExitNothingWritten);
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, c.says)) << rig.console.err.size();
+    EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"Nothing was exported"));
+    EXPECT_TRUE(rig.files.files.empty()) << "no file is written";
+  }
+  CommandRig rig;
+  rig.Seed();
+  rig.guids.failure = kErrorAccessDenied;
+  EXPECT_EQ(rig.Run(L"/export o.xml"), app::kExitNothingWritten);
+  EXPECT_TRUE(MemoryConsole::Has(rig.console.err, L"cannot make an identifier"));
+  EXPECT_TRUE(rig.files.files.empty());
 }
 
 }  // namespace

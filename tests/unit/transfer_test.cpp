@@ -331,3 +331,111 @@ TEST(Import, AKeyThatCannotBeWrittenStopsTheImportBeforeAnyWrite) {
 
 }  // namespace
 }  // namespace tavlin::testing
+
+namespace tavlin::testing {
+namespace {
+
+std::span<const std::byte> AsBytes(std::string_view s) {
+  return {reinterpret_cast<const std::byte*>(s.data()), s.size()};
+}
+
+TEST(Formats, ExportByExtensionImportByContent) {
+  const struct {
+    std::wstring_view path;
+    FileFormat format;
+  } names[] = {{L"a.XML", FileFormat::Xml},       {L"\\\\s\\GPO\\Registry.pol", FileFormat::Pol},
+               {L"a.reg", FileFormat::Reg},       {L"noext", FileFormat::Reg},
+               {L"d.xml\\file", FileFormat::Reg}, {L"a.xml.reg", FileFormat::Reg}};
+  for (const auto& n : names) EXPECT_EQ(ExportFormatFor(n.path), n.format);
+
+  const struct {
+    std::string_view bytes;
+    FileFormat format;
+  } contents[] = {
+      {std::string_view("PReg\1\0\0\0", 8), FileFormat::Pol},
+      {"\xEF\xBB\xBF<RegistrySettings/>", FileFormat::Xml},
+      {"\r\n  <?xml version=\"1.0\"?><RegistrySettings/>", FileFormat::Xml},
+      {"REGEDIT4\r\n", FileFormat::Reg},
+      {"\xFF\xFER\0E\0", FileFormat::Reg},
+      {"PRe", FileFormat::Reg},
+  };
+  for (const auto& c : contents) {
+    const ImportFile in = ReadImportFile(AsBytes(c.bytes), kNoAnsi);
+    EXPECT_EQ(in.format, c.format) << c.bytes;
+  }
+}
+
+TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
+  const std::string item = "<Registry><Properties hive=\"HKEY_CURRENT_USER\" ";
+  const std::string main = "key=\"Software\\Microsoft\\Internet Explorer\\Main\" ";
+  const ImportFile in = ReadImportFile(
+      AsBytes("<RegistrySettings>\n" +  // 1
+              item + main +
+              "action=\"C\" name=\"Window Title\" type=\"REG_SZ\" value=\"C\"/>"
+              "</Registry>\n" +  // 2
+              item +
+              main +
+              "action=\"C\" name=\"Start Page\" type=\"REG_SZ\" value=\"new\"/>"
+              "</Registry>\n" +  // 3
+              item +
+              main + "action=\"R\" name=\"FullScreen\" type=\"REG_BINARY\"/></Registry>\n" + item +
+              main + "action=\"D\"/></Registry>\n" +         // 5
+              item + main + "action=\"U\"/></Registry>\n" +  // 6
+              "<Registry disabled=\"1\"><Properties hive=\"HKEY_CURRENT_USER\" " + main +
+              "name=\"Save Directory\" type=\"REG_SZ\"/></Registry>\n" +  // 7
+              item + main +
+              "action=\"U\" name=\"Save Directory\" type=\"REG_SZ\" value=\"U\"/>"
+              "</Registry>\n" +  // 8
+              item +
+              main +
+              "action=\"C\" name=\"Save Directory\" type=\"REG_SZ\" value=\"C\"/>"
+              "</Registry>\n" +  // 9: finds the value line 8 stores
+              "</RegistrySettings>"),
+      kNoAnsi);
+  ASSERT_FALSE(in.fault);
+  Rig rig;
+  rig.Put(kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"kept", true));
+  const ImportPlan plan = PlanImport(in.entries, L"BackBitmapIE5", in.setAside);
+  std::vector<std::pair<std::size_t, SkipReason>> skipped;
+  for (const ImportSkip& s : plan.skipped) skipped.emplace_back(s.line, s.reason);
+  EXPECT_EQ(skipped,
+            (std::vector<std::pair<std::size_t, SkipReason>>{{4, SkipReason::NotApplied},
+                                                             {5, SkipReason::KeyRemoval},
+                                                             {6, SkipReason::NotApplied},
+                                                             {7, SkipReason::NotApplied},
+                                                             {9, SkipReason::CreatedBefore}}));
+  ASSERT_EQ(plan.steps.size(), 3u);
+  const ImportOutcome outcome = ApplyImport(rig.reg, plan);
+  EXPECT_EQ(outcome.results, (std::vector<long>{0, 0, 0}));
+  EXPECT_EQ(outcome.kept, (std::vector<bool>{true, false, false}))
+      << "Create leaves a value that is there";
+  EXPECT_EQ(rig.Get(kMainKey, L"Save Directory")->data, Utf16Bytes(L"U", true));
+  EXPECT_EQ(rig.Get(kMainKey, L"Window Title")->data, Utf16Bytes(L"kept", true));
+  EXPECT_EQ(rig.Get(kMainKey, L"Start Page")->data, Utf16Bytes(L"new", true));
+
+  // A Registry.pol's instructions other than **del. are set aside; its keys are the user's.
+  Bytes pol = Bytes{std::byte{'P'}, std::byte{'R'}, std::byte{'e'}, std::byte{'g'}} + DwordBytes(1);
+  const auto record = [&](std::wstring_view name, const Bytes& data) {
+    pol += Utf16Bytes(L"[Software\\Microsoft\\Internet Explorer\\Toolbar", true) +
+           Utf16Bytes(L";", false) + Utf16Bytes(name, true) + Utf16Bytes(L";", false) +
+           DwordBytes(kRegSz) + Utf16Bytes(L";", false) +
+           DwordBytes(static_cast<std::uint32_t>(data.size())) + Utf16Bytes(L";", false) + data +
+           Utf16Bytes(L"]", false);
+  };
+  record(L"**delvals.", Utf16Bytes(L" ", true));
+  record(L"**soft.BigBitmap", Utf16Bytes(L"x", true));
+  record(L"**DEL.smBrandBitmap", Utf16Bytes(L" ", true));
+  record(L"BigBitmap", Utf16Bytes(L"big.bmp", true));
+  const ImportFile fromPol = ReadImportFile(pol, kNoAnsi);
+  const ImportPlan polPlan = PlanImport(fromPol.entries, L"BackBitmapIE5", fromPol.setAside);
+  ASSERT_EQ(polPlan.skipped.size(), 2u);
+  EXPECT_EQ(polPlan.skipped[1].line, 2u);
+  EXPECT_EQ(polPlan.skipped[1].valueName, L"**soft.BigBitmap");
+  ASSERT_EQ(polPlan.steps.size(), 2u);
+  EXPECT_TRUE(polPlan.steps[0].remove);
+  EXPECT_EQ(polPlan.steps[0].valueName, L"smBrandBitmap");
+  EXPECT_EQ(polPlan.steps[1].line, 4u);
+}
+
+}  // namespace
+}  // namespace tavlin::testing
