@@ -82,31 +82,35 @@ std::optional<Page> PageOf(Ctl control) {
 
 namespace {
 
+bool ReadsBefore(Ctl a, Ctl b) {
+  const OnPanel pa = PlaceOnPanel(a), pb = PlaceOnPanel(b);
+  return pa.top != pb.top ? pa.top < pb.top : pa.left < pb.left;
+}
+
 std::vector<Ctl> FindLinkStops(Ctl panel) {
   // Everything on the panel that opens a page, and the About switch, in
   // reading order: line by line from the top, each line from the left.
   std::vector<Ctl> links;
-  for (const ControlSpec& s : Layout())
-    if ((PageOf(s.id) || s.id == Ctl::Label13) && PlaceOnPanel(s.id).panel == panel)
-      links.push_back(s.id);
-  std::stable_sort(links.begin(), links.end(), [](Ctl a, Ctl b) {
-    const OnPanel pa = PlaceOnPanel(a), pb = PlaceOnPanel(b);
-    return pa.top != pb.top ? pa.top < pb.top : pa.left < pb.left;
-  });
-  // One stop a page: a label's text says where it goes, so a label is taken
-  // before a picture that opens the same page.
+  for (const ControlSpec& s : Layout()) {
+    if ((!PageOf(s.id) && s.id != Ctl::Label13) || PlaceOnPanel(s.id).panel != panel) continue;
+    auto at = links.end();
+    while (at != links.begin() && ReadsBefore(s.id, *(at - 1))) --at;
+    links.insert(at, s.id);
+  }
+  // One stop a page: a label's text says where it goes, so a picture is a stop
+  // only where no label opens its page.
+  const auto labelOpens = [&](Page page) {
+    for (Ctl c : links)
+      if (RowOf(c).kind != Kind::Image && PageOf(c) == page) return true;
+    return false;
+  };
   std::vector<Ctl> stops;
-  for (const bool pictures : {false, true})
-    for (Ctl c : links) {
-      if ((RowOf(c).kind == Kind::Image) != pictures) continue;
-      const auto page = PageOf(c);
-      const bool taken =
-          page && std::any_of(stops.begin(), stops.end(), [&](Ctl s) { return PageOf(s) == page; });
-      if (!taken) stops.push_back(c);
-    }
-  std::stable_sort(stops.begin(), stops.end(), [&](Ctl a, Ctl b) {
-    return std::find(links.begin(), links.end(), a) < std::find(links.begin(), links.end(), b);
-  });
+  for (Ctl c : links) {
+    const auto page = PageOf(c);
+    bool taken = RowOf(c).kind == Kind::Image && labelOpens(*page);
+    for (Ctl s : stops) taken = taken || (page && PageOf(s) == page);
+    if (!taken) stops.push_back(c);
+  }
   return stops;
 }
 
