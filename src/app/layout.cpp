@@ -321,6 +321,34 @@ std::vector<Ctl> TabOrder() {
   return order;
 }
 
+int WindowHeight(Kind kind, int designHeight) {
+  if (kind == Kind::Combo) return designHeight * 4;
+  if (kind == Kind::Line) return 2;
+  return designHeight;
+}
+
+int ComboSelectionHeight(int designHeight) {
+  return designHeight - 6;
+}
+
+FrameCaption FrameCaptionAt(int textWidth, int lineHeight, int dpi) {
+  const int left = TwipsToPixels(120, dpi);
+  return {lineHeight / 2, left - 2, left + textWidth + 2};
+}
+
+int CondensedCharWidth(int aveCharWidth, int naturalWidth, int textRoom,
+                       const std::function<int(int)>& widthAt) {
+  // The design's widths were made for a Tahoma a little narrower than some
+  // systems have: there the same face at a slightly smaller average character
+  // width keeps the whole caption in view instead of cutting its last letters.
+  if (naturalWidth <= 0) return 0;
+  for (int w = aveCharWidth * textRoom / naturalWidth; w > 0; --w) {
+    const int width = widthAt(w);
+    if (width >= 0 && width <= textRoom) return w;
+  }
+  return 0;
+}
+
 FocusBox LinkFocusBox(int textWidth, int lineHeight, int clientWidth, int clientHeight) {
   return {std::min(textWidth + 1, clientWidth), std::min(lineHeight, clientHeight)};
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -117,6 +118,30 @@ LabelFit FitLabel(int width, int height, int captionWidth, int lineHeight, int r
 // (past room, in pixels) is cut off, so that the box's edge stays in view as
 // before. Other labels show the whole of `width`.
 int WidthBesideItsBox(const ControlSpec& label, int width, int room);
+
+// How high a control's window is made, for a design height in pixels: a
+// drop-down's window holds its list too (four times its height), a line is an
+// etched stroke two pixels thick; the rest as the design says.
+int WindowHeight(Kind kind, int designHeight);
+// The height of a drop-down's selection field, inside its 3-pixel frame.
+int ComboSelectionHeight(int designHeight);
+
+// A frame is drawn as a group box: its etched edge runs through the middle of
+// its caption's line, and the caption stands 120 twips in from the left, on the
+// frame's colour with 2 pixels of it to either side. In pixels.
+struct FrameCaption {
+  int edgeTop;      // where the edge's top runs
+  int left, right;  // the caption's background
+};
+FrameCaption FrameCaptionAt(int textWidth, int lineHeight, int dpi);
+
+// A caption a little too wide for its room is drawn in the same face at a
+// smaller average character width: starting from the proportional guess, a
+// step narrower at a time until widthAt(w) (the caption's width at character
+// width w, negative if no font could be made) fits within textRoom. 0 when
+// none fits.
+int CondensedCharWidth(int aveCharWidth, int naturalWidth, int textRoom,
+                       const std::function<int(int)>& widthAt);
 
 // Where a focused link's focus rectangle goes, from its top-left corner: round
 // its text (its first line, with a pixel to spare on the right), within the

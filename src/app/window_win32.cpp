@@ -280,17 +280,16 @@ void MainWindow::CreateFonts() {
 }
 
 UniqueFont MainWindow::CondensedFont(const ControlSpec& s, Extent natural, int textRoom) const {
-  // The design's widths were made for a Tahoma a little narrower than some
-  // systems have: there the same face at a slightly smaller average character
-  // width keeps the whole caption in view instead of cutting its last letters.
   LOGFONTW lf = LogFontOf(s.font);
-  // Start from the proportional guess and narrow a step at a time until it fits.
-  for (int w = natural.aveCharWidth * textRoom / natural.width; w > 0; --w) {
+  UniqueFont font;
+  // The caption's width in the same face at an average character width of w.
+  const auto widthAt = [&](int w) {
     lf.lfWidth = w;
-    UniqueFont font(win::MakeFont(lf));
-    if (font && CaptionExtent(font.get(), s.caption).width <= textRoom) return font;
-  }
-  return {};
+    font.reset(win::MakeFont(lf));
+    return font ? CaptionExtent(font.get(), s.caption).width : -1;
+  };
+  if (CondensedCharWidth(natural.aveCharWidth, natural.width, textRoom, widthAt) == 0) font.reset();
+  return font;
 }
 
 void MainWindow::SetFont(const ControlSpec& s) {
@@ -301,14 +300,12 @@ void MainWindow::SetFont(const ControlSpec& s) {
   // A drop-down's edit part is as high as the design says, whatever the font.
   if (s.kind == Kind::Combo)
     win::SendWithoutText(h, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                         TwipsToPixels(s.height, dpi_) - 6);
+                         ComboSelectionHeight(TwipsToPixels(s.height, dpi_)));
 }
 
 RECT MainWindow::PlaceOf(const ControlSpec& s) {
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
-  int height = px(s.height);
-  if (s.kind == Kind::Combo) height *= 4;  // a drop-down's window height is its list's
-  if (s.kind == Kind::Line) height = 2;
+  const int height = WindowHeight(s.kind, px(s.height));
   int width = px(s.width);
   if (s.kind == Kind::Label) {
     const Extent caption = CaptionExtent(fonts_[static_cast<int>(s.font)].get(), s.caption);
@@ -540,14 +537,15 @@ void MainWindow::PaintFrame(HWND container, HDC dc) const {
   const HFONT font = fonts_[static_cast<int>(s->font)].get();
   SelectScope select(dc, font);
   const int lineHeight = win::FontMetricsOf(dc).height;
+  RECT text{0, 0, 0, lineHeight};
+  win::DrawTextIn(dc, s->caption, text, DT_CALCRECT | DT_SINGLELINE);
+  const FrameCaption caption = FrameCaptionAt(text.right, lineHeight, dpi_);
   RECT r;
   GetClientRect(container, &r);
-  r.top += lineHeight / 2;
+  r.top += caption.edgeTop;
   DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
-  RECT text{TwipsToPixels(120, dpi_), 0, r.right, lineHeight};
-  win::DrawTextIn(dc, s->caption, text, DT_CALCRECT | DT_SINGLELINE);
-  text.left -= 2;
-  text.right += 2;
+  text.left = caption.left;
+  text.right = caption.right;
   SetBkColor(dc, GetSysColor(PaintOf(*s).back));
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   SetBkMode(dc, OPAQUE);

@@ -193,6 +193,33 @@ TEST(TabOrder, EachPanelReachesEveryPageItOpensOnceBeforeItsOKAndApply) {
   }
 }
 
+// What the window host makes of a row beyond its place: a drop-down's window
+// holds its list, a line's stroke, a frame's caption, a caption drawn narrower.
+TEST(WindowHost, HeightsFrameCaptionsAndNarrowerCaptions) {
+  EXPECT_EQ(WindowHeight(Kind::Combo, 21), 84);
+  EXPECT_EQ(WindowHeight(Kind::Line, 0), 2);
+  EXPECT_EQ(WindowHeight(Kind::TextBox, 19), 19);
+  EXPECT_EQ(ComboSelectionHeight(21), 15);
+  EXPECT_EQ(FrameCaptionAt(40, 13, 96).edgeTop, 6);
+  EXPECT_EQ(FrameCaptionAt(40, 13, 96).left, 6);
+  EXPECT_EQ(FrameCaptionAt(40, 13, 96).right, 50);
+  EXPECT_EQ(FrameCaptionAt(40, 19, 144).left, 10);
+  // Character width w draws the caption `perChar` times w wide; -1: no font.
+  const struct {
+    int perChar, room, failsAt, expected;
+  } cases[] = {
+      {20, 80, 0, 4},   // the proportional guess (5 * 80 / 100) fits at once
+      {30, 80, 0, 2},   // 120 and 90 are too wide: two steps narrower
+      {30, 80, 2, 1},   // a width that makes no font is passed over
+      {100, 80, 0, 0},  // nothing fits
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(CondensedCharWidth(5, 100, c.room,
+                                 [&](int w) { return w == c.failsAt ? -1 : w * c.perChar; }),
+              c.expected)
+        << c.perChar;
+}
+
 TEST(LabelWidth, OneLineLabelsGrowToTheirCaptionWithinTheirRoom) {
   // width, height, caption width, line height, room
   EXPECT_EQ(FitLabel(96, 13, 113, 13, 300).width, 116);
