@@ -87,7 +87,7 @@ int Export(CommandPorts& p, const std::wstring& file) {
     return kExitNothingWritten;
   }
   const FileFormat format = ExportFormatFor(file);
-  const ExportFile out = FormatExport(format, collected.keys, p.clock, p.guids);
+  const WrittenFile out = FormatExport(format, collected.keys, p.clock, p.guids);
   if (!out.refusals.empty()) {
     for (const ValueRefusal& r : out.refusals)
       Err(p, {L"Tavlin: ", Quote(r.valueName), L" in ", r.key, L" cannot go into ",

@@ -67,6 +67,16 @@ bool StartsWithIgnoringAsciiCase(std::wstring_view s, std::wstring_view prefix) 
   return s.size() >= prefix.size() && EqualsIgnoringAsciiCase(s.substr(0, prefix.size()), prefix);
 }
 
+void AppendUtf16(std::wstring& out, std::uint32_t codePoint) {
+  if (codePoint >= 0x10000) {
+    codePoint -= 0x10000;
+    out.push_back(static_cast<wchar_t>(0xD800 + (codePoint >> 10)));
+    out.push_back(static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF)));
+  } else {
+    out.push_back(static_cast<wchar_t>(codePoint));
+  }
+}
+
 std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out) {
   std::size_t i = 0;
   while (i < in.size()) {
@@ -94,13 +104,7 @@ std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out) {
       cp = (cp << 6) | (b & 0x3F);
     }
     if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<wchar_t>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<wchar_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<wchar_t>(cp));
-    }
+    AppendUtf16(out, cp);
     i += len;
   }
   return std::wstring::npos;

@@ -40,6 +40,9 @@ std::size_t DecodeUtf8(std::span<const std::byte> in, std::wstring& out);
 // which costs code at every link.
 std::wstring Concat(std::initializer_list<std::wstring_view> parts);
 
+// One code point (at most U+10FFFF, no surrogate) as UTF-16 code units.
+void AppendUtf16(std::wstring& out, std::uint32_t codePoint);
+
 // UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.
 std::string EncodeUtf8(std::wstring_view text);
 

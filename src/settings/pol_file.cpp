@@ -145,8 +145,8 @@ PolFile ReadPolFile(std::span<const std::byte> bytes) {
   return Reader(bytes).Run();
 }
 
-PolOutput WritePolFile(const std::vector<RegFileKey>& keys) {
-  PolOutput out;
+WrittenFile WritePolFile(const std::vector<RegFileKey>& keys) {
+  WrittenFile out;
   AppendNumber(out.bytes, kSignature);
   AppendNumber(out.bytes, kVersion);
   // A deletion's data is not used; Windows' own tools write a single space.

@@ -51,15 +51,10 @@ bool HasPolSignature(std::span<const std::byte> bytes);
 
 PolFile ReadPolFile(std::span<const std::byte> bytes);
 
-struct PolOutput {
-  Bytes bytes;                         // empty when any value is refused
-  std::vector<ValueRefusal> refusals;  // values the format cannot hold
-};
-
 // One record per value, a **del. record for each deletion. The key names'
 // root keys are left out. The format holds the types REG_SZ, REG_EXPAND_SZ,
 // REG_BINARY, REG_DWORD, REG_DWORD_BIG_ENDIAN, REG_MULTI_SZ and REG_QWORD, at
 // most 65,535 bytes of data, and value names that do not start with "**".
-PolOutput WritePolFile(const std::vector<RegFileKey>& keys);
+WrittenFile WritePolFile(const std::vector<RegFileKey>& keys);
 
 }  // namespace tavlin::settings

@@ -270,9 +270,9 @@ std::wstring FormatGuid(const Guid& g) {
                  Hex(g.data4[0], 2), Hex(g.data4[1], 2), L"-", tail, L"}"});
 }
 
-PreferencesOutput WritePreferencesFile(const std::vector<RegFileKey>& keys, ClockPort& clock,
-                                       GuidPort& guids) {
-  PreferencesOutput out;
+WrittenFile WritePreferencesFile(const std::vector<RegFileKey>& keys, ClockPort& clock,
+                                 GuidPort& guids) {
+  WrittenFile out;
   const std::wstring changed = Stamp(clock.NowUtc());
   std::wstring text =
       Concat({L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<RegistrySettings clsid=\"",

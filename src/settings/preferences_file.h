@@ -85,18 +85,13 @@ class GuidPort {
 // "{01234567-89AB-CDEF-0123-456789ABCDEF}".
 std::wstring FormatGuid(const Guid& guid);
 
-struct PreferencesOutput {
-  Bytes bytes;                         // UTF-8; empty when any value is refused
-  std::vector<ValueRefusal> refusals;  // values the format cannot hold
-  long guidFailure = 0;                // the platform's error when it gave no identifier
-};
-
 // One Registry item per value, in a Collection named for the program: a value
 // with action U ("update": create or change it), a deletion with action D. The
 // format holds REG_SZ and REG_EXPAND_SZ values that are one text and its
 // terminator, with characters XML 1.0 can carry, and REG_DWORD values of four
 // bytes.
-PreferencesOutput WritePreferencesFile(const std::vector<RegFileKey>& keys, ClockPort& clock,
-                                       GuidPort& guids);
+// The file is UTF-8.
+WrittenFile WritePreferencesFile(const std::vector<RegFileKey>& keys, ClockPort& clock,
+                                 GuidPort& guids);
 
 }  // namespace tavlin::settings

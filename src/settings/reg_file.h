@@ -99,6 +99,15 @@ struct ValueRefusal {
   std::wstring why;
 };
 
+// What the writer of another format makes of the values: the file's bytes, or
+// none when the format cannot hold some value as it is stored (those values
+// and why) or the platform gave no identifier for an item (its error).
+struct WrittenFile {
+  Bytes bytes;
+  std::vector<ValueRefusal> refusals;
+  long guidFailure = 0;
+};
+
 // "REG_SZ", "REG_DWORD" and the other names of registry types; "type 0x..."
 // for a number without one.
 std::wstring RegTypeName(std::uint32_t type);

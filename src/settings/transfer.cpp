@@ -124,28 +124,17 @@ FileFormat ExportFormatFor(std::wstring_view path) {
   return FileFormat::Reg;
 }
 
-ExportFile FormatExport(FileFormat format, const std::vector<RegFileKey>& keys, ClockPort& clock,
-                        GuidPort& guids) {
-  ExportFile out;
+WrittenFile FormatExport(FileFormat format, const std::vector<RegFileKey>& keys, ClockPort& clock,
+                         GuidPort& guids) {
   switch (format) {
+    case FileFormat::Pol:
+      return WritePolFile(keys);
+    case FileFormat::Xml:
+      return WritePreferencesFile(keys, clock, guids);
     case FileFormat::Reg:
-      out.bytes = EncodeUtf16LeWithBom(FormatRegFile(keys));
       break;
-    case FileFormat::Pol: {
-      PolOutput pol = WritePolFile(keys);
-      out.bytes = std::move(pol.bytes);
-      out.refusals = std::move(pol.refusals);
-      break;
-    }
-    case FileFormat::Xml: {
-      PreferencesOutput xml = WritePreferencesFile(keys, clock, guids);
-      out.bytes = std::move(xml.bytes);
-      out.refusals = std::move(xml.refusals);
-      out.guidFailure = xml.guidFailure;
-      break;
-    }
   }
-  return out;
+  return {EncodeUtf16LeWithBom(FormatRegFile(keys)), {}, 0};
 }
 
 ImportFile ReadImportFile(std::span<const std::byte> bytes, const AnsiDecoder& ansi) {

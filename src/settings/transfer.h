@@ -50,16 +50,10 @@ enum class FileFormat { Reg, Pol, Xml };
 // case) for Group Policy's files, anything else a .reg file.
 FileFormat ExportFormatFor(std::wstring_view path);
 
-struct ExportFile {
-  Bytes bytes;                         // empty when a value is refused or no uid was made
-  std::vector<ValueRefusal> refusals;  // values the format cannot hold as stored
-  long guidFailure = 0;
-};
-
 // The exported keys in a format. The clock and the identifiers are used by
 // the preferences format only.
-ExportFile FormatExport(FileFormat format, const std::vector<RegFileKey>& keys, ClockPort& clock,
-                        GuidPort& guids);
+WrittenFile FormatExport(FileFormat format, const std::vector<RegFileKey>& keys, ClockPort& clock,
+                         GuidPort& guids);
 
 // ---- import ----------------------------------------------------------------
 

@@ -39,16 +39,6 @@ std::wstring CodePointName(std::uint32_t c) {
   return L"U+" + out;
 }
 
-void AppendCodePoint(std::wstring& out, std::uint32_t c) {
-  if (c >= 0x10000) {
-    c -= 0x10000;
-    out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
-    out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
-  } else {
-    out.push_back(static_cast<wchar_t>(c));
-  }
-}
-
 constexpr struct {
   std::wstring_view name;
   wchar_t meant;
@@ -231,7 +221,7 @@ class Reader {
       if (value > 0x10FFFF || !IsXmlChar(value))
         return Fault(start, {L"the character reference names ", CodePointName(value),
                              L", which may not appear in XML"});
-      AppendCodePoint(out, value);
+      AppendUtf16(out, value);
       return true;
     }
     const auto name = Name();

@@ -41,7 +41,7 @@ TEST(PolFile, WritesRecordsAsTheFormatLaysThemOutAndReadsThemBack) {
   key.values = {Value(L"Text", kRegSz, Utf16Bytes(L"ab", true)),
                 Value(L"Num", kRegDword, DwordBytes(7)), Value(L"gone", 0, Bytes(), true),
                 Value(L"raw", kRegBinary, Bytes(65535, std::byte{1}))};
-  const PolOutput out = WritePolFile({key});
+  const WrittenFile out = WritePolFile({key});
   ASSERT_TRUE(out.refusals.empty());
   const Bytes expected =
       kHeader + Record(L"Software\\A", L"Text", kRegSz, 6, Utf16Bytes(L"ab", true)) +
@@ -76,7 +76,7 @@ TEST(PolFile, RefusesWhatTheFormatCannotHold) {
     RegFileKey key;
     key.name = L"HKEY_CURRENT_USER\\Software\\A";
     key.values = {Value(L"fine", kRegSz, Utf16Bytes(L"x", true)), c.value};
-    const PolOutput out = WritePolFile({key});
+    const WrittenFile out = WritePolFile({key});
     ASSERT_EQ(out.refusals.size(), 1u) << c.value.name.size();
     EXPECT_EQ(out.refusals[0].valueName, c.value.name);
     EXPECT_NE(out.refusals[0].why.find(c.says), std::wstring::npos);

@@ -48,7 +48,7 @@ TEST(PreferencesFile, WritesOneItemPerValueAndReadsItBack) {
   toolbar.values = {Value(L"Big", 0, Bytes(), true)};
   FixedClock clock;
   CountingGuids guids;
-  const PreferencesOutput out = WritePreferencesFile({main, toolbar}, clock, guids);
+  const WrittenFile out = WritePreferencesFile({main, toolbar}, clock, guids);
   ASSERT_TRUE(out.refusals.empty());
   const std::string text(reinterpret_cast<const char*>(out.bytes.data()), out.bytes.size());
   EXPECT_EQ(text.substr(0, text.find("    <Registry", text.find("    <Registry") + 1)),
@@ -77,7 +77,7 @@ TEST(PreferencesFile, WritesOneItemPerValueAndReadsItBack) {
   EXPECT_EQ(back.items[2].key, L"Software\\Toolbar");
 
   guids.failure = -2147467259;  // E_FAIL
-  const PreferencesOutput failed = WritePreferencesFile({main}, clock, guids);
+  const WrittenFile failed = WritePreferencesFile({main}, clock, guids);
   EXPECT_EQ(failed.guidFailure, -2147467259);
   EXPECT_TRUE(failed.bytes.empty());
 }
@@ -104,7 +104,7 @@ TEST(PreferencesFile, RefusesValuesItCannotHoldAsStored) {
     RegFileKey key;
     key.name = L"HKEY_CURRENT_USER\\Software\\A";
     key.values = {Value(L"fine", kRegSz, Utf16Bytes(L"x", true)), c.value};
-    const PreferencesOutput out = WritePreferencesFile({key}, clock, guids);
+    const WrittenFile out = WritePreferencesFile({key}, clock, guids);
     ASSERT_EQ(out.refusals.size(), 1u) << std::string(c.value.name.begin(), c.value.name.end());
     EXPECT_EQ(out.refusals[0].valueName, c.value.name);
     EXPECT_NE(out.refusals[0].why.find(c.says), std::wstring::npos)
