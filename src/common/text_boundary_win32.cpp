@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/entry_points_win32.h"
+#include "common/text.h"
 #include "common/win32_handles.h"
 
 namespace tavlin::win {
@@ -22,7 +23,8 @@ std::optional<bool> g_answerAsNt;
 bool SystemIsNt() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
-  return GetVersionExA(&version) == TRUE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  const BOOL answered = GetVersionExA(&version);
+  return IsNtPlatform(answered, version.dwPlatformId);
 }
 
 int Length(std::size_t n) {

@@ -167,9 +167,6 @@ OrganizeFavouritesFn OrganizeFavouritesEntry(HMODULE shdocvw);
 // UTF-16 form (BFFM_SETSELECTIONW) and sent in the family's own; given an item
 // list, both take the same.
 LRESULT WINAPI SendToFolderBrowser(HWND browser, UINT msg, WPARAM wp, LPARAM lp);
-// The system's version in the UTF-16 record, asked through the 8-bit entry
-// point, which answers on every system; the family is IsWinNT's.
-BOOL WINAPI SystemVersion(LPOSVERSIONINFOW version);
 
 // ---- accessibility ------------------------------------------------------------
 

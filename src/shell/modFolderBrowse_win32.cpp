@@ -1,19 +1,9 @@
 #include "shell/modFolderBrowse_win32.h"
 
-#include "common/text_boundary_win32.h"
 #include "shell/modFolderBrowse.h"
 #include "shell/shell_port.h"
 
 namespace tavlin::shell::modFolderBrowse {
-
-namespace {
-
-// The text as the system code page spells it ('?' for what it cannot).
-std::wstring ThroughSystemCodePage(std::wstring_view text) {
-  return win::Widen(win::Narrow(text));
-}
-
-}  // namespace
 
 std::optional<std::wstring> BrowseForFolder(const ShellApi& api, std::wstring_view sPath,
                                             std::wstring_view sTitle, HWND hwndOwner) {
@@ -60,17 +50,7 @@ int CALLBACK BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM /*lParam*/, LPARAM 
 
 ItemList PathToItemList(const ShellApi& api, std::wstring_view sPath) {
   if (!api.ILCreateFromPathW) return {};
-  const std::wstring path = IsWinNT(api) ? std::wstring(sPath) : ThroughSystemCodePage(sPath);
-  return ItemList(api.ILCreateFromPathW(path.c_str()), api.CoTaskMemFree);
-}
-
-bool IsWinNT(const ShellApi& api) {
-  OSVERSIONINFOW version{};
-  static_assert(sizeof version == 276, "the UTF-16 version record");
-  version.dwOSVersionInfoSize = sizeof version;
-  if (!api.SystemVersion) return false;
-  const BOOL answer = api.SystemVersion(&version);
-  return IsNtPlatform(answer, version.dwPlatformId);
+  return ItemList(api.ILCreateFromPathW(std::wstring(sPath).c_str()), api.CoTaskMemFree);
 }
 
 }  // namespace tavlin::shell::modFolderBrowse

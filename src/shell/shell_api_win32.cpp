@@ -10,7 +10,6 @@ ShellApi LinkedShellApi() {
   ShellApi api;
   api.GetDesktopWindow = &::GetDesktopWindow;
   api.SendToBrowser = &win::SendToFolderBrowser;
-  api.SystemVersion = &win::SystemVersion;
   api.CoTaskMemFree = &::CoTaskMemFree;
   return api;
 }

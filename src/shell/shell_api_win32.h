@@ -35,8 +35,6 @@ struct ShellApi {
   HWND(WINAPI* GetDesktopWindow)() = nullptr;
   // A message to the open folder browser (win::SendToFolderBrowser).
   LRESULT(WINAPI* SendToBrowser)(HWND, UINT, WPARAM, LPARAM) = nullptr;
-  // The system's version and family (win::SystemVersion).
-  BOOL(WINAPI* SystemVersion)(LPOSVERSIONINFOW) = nullptr;
   void(WINAPI* CoTaskMemFree)(LPVOID) = nullptr;
 };
 

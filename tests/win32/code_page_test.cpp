@@ -115,7 +115,6 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
   const UniqueModule shell32(LoadSystemLibrary(L"shell32.dll"));
   shell::ShellApi api = shell::LinkedShellApi();
   shell::FillShell32(api, shell32.get());
-  EXPECT_FALSE(shell::modFolderBrowse::IsWinNT(api));
   const std::wstring favourites = shell::modMain::GetSpecialFolder(api, nullptr, CSIDL_FAVORITES);
   EXPECT_EQ(favourites.substr(favourites.size() - 10), L"\\Favorites") << "found";
   // (Wine's shell takes the path of the 95 family's item-list export as UTF-16

@@ -12,6 +12,7 @@
 
 #include "app/frmMain.h"
 #include "app/layout.h"
+#include "common/entry_points_win32.h"
 #include "common/program_win32.h"
 #include "common/win32_handles.h"
 #include "shell/modFolderBrowse_win32.h"
@@ -87,9 +88,6 @@ struct Platform {
   std::vector<std::wstring> itemListPaths;
   PIDLIST_ABSOLUTE itemListAnswer = kStartList;
   std::vector<Message> sent;
-  std::vector<DWORD> versionRecordSizes;
-  BOOL versionResult = TRUE;
-  DWORD platformId = VER_PLATFORM_WIN32_NT;
   std::vector<void*> freed;
   std::vector<FileDialog> fileDialogs;
   std::vector<std::pair<BOOL, std::wstring>> fileAnswers;  // result, name written on success
@@ -139,11 +137,6 @@ PIDLIST_ABSOLUTE WINAPI FakeItemList(PCWSTR path) {
 LRESULT WINAPI FakeSend(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   g->sent.push_back({hwnd, msg, wp, lp});
   return 0;
-}
-BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOW info) {
-  g->versionRecordSizes.push_back(info->dwOSVersionInfoSize);
-  info->dwPlatformId = g->platformId;
-  return g->versionResult;
 }
 void WINAPI FakeFree(LPVOID p) {
   g->freed.push_back(p);
@@ -200,7 +193,6 @@ shell::ShellApi RecordingApi() {
   api.DoOrganizeFavDlgW = &FakeFavourites;
   api.GetDesktopWindow = &FakeDesktop;
   api.SendToBrowser = &FakeSend;
-  api.SystemVersion = &FakeGetVersionEx;
   api.CoTaskMemFree = &FakeFree;
   return api;
 }
@@ -309,7 +301,6 @@ TEST_F(ShellAdapter, FolderBrowserRequestSelectionAndResult) {
   platform.pathAnswer = L"D:\\Data";
   form.Click(Ctl::cmbdir_0);
 
-  EXPECT_EQ(platform.versionRecordSizes, std::vector<DWORD>{276});
   EXPECT_EQ(platform.itemListPaths, std::vector<std::wstring>{L"C:\\Temp"});
   ASSERT_EQ(platform.browsed.size(), 1u);
   const Browse& b = platform.browsed[0];
@@ -379,41 +370,52 @@ TEST_F(ShellAdapter, FolderBrowserOutcomes) {
   }
 }
 
-TEST_F(ShellAdapter, StartPathTextFollowsThePlatform) {
-  // NT (and only a call that answers exactly TRUE with platform 2) gets the path as
-  // typed; the 95 family, or a failed version call, gets what the system code
-  // page can spell.
-  const std::wstring typed = L"C:\\Temp\\sub";
-  const struct {
-    BOOL result;
-    DWORD platformId;
-    bool nt;
-  } cases[] = {{TRUE, VER_PLATFORM_WIN32_NT, true},
-               {TRUE, VER_PLATFORM_WIN32_WINDOWS, false},
-               {TRUE, VER_PLATFORM_WIN32s, false},
-               {FALSE, VER_PLATFORM_WIN32_NT, false},
-               {2, VER_PLATFORM_WIN32_NT, false}};
-  for (const auto& c : cases) {
+TEST_F(ShellAdapter, StartPathGoesAsTypedOnBothFamilies) {
+  // The table's entry alone puts it into the code page on the 95 family (below).
+  const std::wstring typed = L"C:\\café\\日本";
+  for (const bool nt : {true, false}) {
     platform = {};
-    platform.versionResult = c.result;
-    platform.platformId = c.platformId;
-    EXPECT_EQ(shell::modFolderBrowse::IsWinNT(RecordingApi()), c.nt) << c.result << c.platformId;
+    win::AnswerAsNt(nt);
     { const auto list = shell::modFolderBrowse::PathToItemList(RecordingApi(), typed); }
-    EXPECT_EQ(platform.itemListPaths, std::vector<std::wstring>{typed}) << "plain text survives";
+    EXPECT_EQ(platform.itemListPaths, std::vector<std::wstring>{typed}) << nt;
     EXPECT_EQ(platform.freed, std::vector<void*>{kStartList}) << "the caller frees the list";
   }
+  win::AnswerAsNt(std::nullopt);
 }
 
-TEST_F(ShellAdapter, NinetyFiveFamilySeesTheCodePageSpelling) {
+// shell32's item-list functions as the text boundary looks them up: the 95
+// family's by its ordinal, NT's by name.
+std::vector<std::string> g_narrowPaths;
+std::vector<std::wstring> g_widePaths;
+PIDLIST_ABSOLUTE WINAPI NarrowItemList(LPCSTR path) {
+  g_narrowPaths.push_back(path);
+  return nullptr;
+}
+PIDLIST_ABSOLUTE WINAPI WideItemList(PCWSTR path) {
+  g_widePaths.push_back(path);
+  return nullptr;
+}
+FARPROC WINAPI ItemListLookup(HMODULE, LPCSTR name) {
+  void (*found)() = nullptr;
+  if (IS_INTRESOURCE(name) && LOWORD(name) == 157)
+    found = reinterpret_cast<void (*)()>(&NarrowItemList);
+  else if (!IS_INTRESOURCE(name) && std::string_view(name) == "ILCreateFromPathW")
+    found = reinterpret_cast<void (*)()>(&WideItemList);
+  return reinterpret_cast<FARPROC>(found);
+}
+
+TEST(ShellOnWine, StartPathReachesTheShellInTheFamilysText) {
   if (GetACP() != 1252) GTEST_SKIP() << "expectations written for code page 1252";
-  const std::wstring typed = L"C:\\café\\日本";
-  for (const DWORD id : {DWORD{VER_PLATFORM_WIN32_NT}, DWORD{VER_PLATFORM_WIN32_WINDOWS}}) {
-    platform = {};
-    platform.platformId = id;
-    { const auto list = shell::modFolderBrowse::PathToItemList(RecordingApi(), typed); }
-    ASSERT_EQ(platform.itemListPaths.size(), 1u);
-    EXPECT_EQ(platform.itemListPaths[0], id == VER_PLATFORM_WIN32_NT ? typed : L"C:\\café\\??");
+  const ProcLookup previous = SetProcLookup(&ItemListLookup);
+  for (const bool nt : {true, false}) {
+    win::AnswerAsNt(nt);
+    if (const auto entry = win::ItemListFromPathEntry(GetModuleHandleW(nullptr)))
+      entry(L"C:\\café\\日本");
   }
+  win::AnswerAsNt(std::nullopt);
+  SetProcLookup(previous);
+  EXPECT_EQ(g_widePaths, std::vector<std::wstring>{L"C:\\café\\日本"});
+  EXPECT_EQ(g_narrowPaths, std::vector<std::string>{"C:\\caf\xe9\\??"}) << "converted once";
 }
 
 // ---- file-open dialog -----------------------------------------------------
@@ -528,7 +530,6 @@ TEST(ShellOnWine, StartFolderListNamesTheFolder) {
   shell::ShellApi api = shell::LinkedShellApi();
   shell::FillShell32(api, shell32.get());
   ASSERT_TRUE(api.ILCreateFromPathW && api.SHGetPathFromIDListEx);
-  EXPECT_TRUE(shell::modFolderBrowse::IsWinNT(api));
 
   const shell::ItemList list = shell::modFolderBrowse::PathToItemList(api, L"C:\\windows");
   ASSERT_TRUE(list);
