@@ -495,16 +495,19 @@ LONG SetValue(HKEY key, std::wstring_view name, DWORD type, const BYTE* data, DW
   if (!IsTextType(type)) return RegSetValueExA(key, n.c_str(), 0, type, data, size);
   std::wstring text(size / sizeof(wchar_t), L'\0');
   if (!text.empty()) std::memcpy(text.data(), data, text.size() * sizeof(wchar_t));
-  // The 95 family stores a REG_SZ up to its first NUL, whatever the size given.
-  if (type == REG_SZ) {
-    const std::wstring_view inner =
-        std::wstring_view(text).substr(0, text.find_last_not_of(L'\0') + 1);
-    if (inner.find(L'\0') != std::wstring_view::npos) return ERROR_INVALID_DATA;
-  }
-  if (!CodePageHolds(text)) return ERROR_NO_UNICODE_TRANSLATION;
+  if (const LONG refused = TextValueRefusal(type, text)) return refused;
   const std::string bytes = Narrow(text);
   return RegSetValueExA(key, n.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()),
                         static_cast<DWORD>(bytes.size()));
+}
+
+LONG TextValueRefusal(DWORD type, std::wstring_view text) {
+  if (IsWinNT()) return ERROR_SUCCESS;
+  // The 95 family stores a REG_SZ up to its first NUL, whatever the size given.
+  if (type == REG_SZ &&
+      text.substr(0, text.find_last_not_of(L'\0') + 1).find(L'\0') != std::wstring_view::npos)
+    return ERROR_INVALID_DATA;
+  return CodePageHolds(text) ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION;
 }
 
 LONG DeleteValue(HKEY key, std::wstring_view name) {

@@ -126,6 +126,9 @@ LONG OpenKey(HKEY root, std::wstring_view path, REGSAM access, HKEY& key);
 LONG CreateKey(HKEY root, std::wstring_view path, REGSAM access, HKEY& key);
 LONG QueryValue(HKEY key, std::wstring_view name, DWORD* type, BYTE* data, DWORD* size);
 LONG SetValue(HKEY key, std::wstring_view name, DWORD type, const BYTE* data, DWORD size);
+// The error SetValue refuses a text value of this type with (its data as
+// UTF-16, terminators and all); ERROR_SUCCESS when the system keeps it whole.
+LONG TextValueRefusal(DWORD type, std::wstring_view text);
 LONG DeleteValue(HKEY key, std::wstring_view name);
 
 // ---- version resources ------------------------------------------------------

@@ -133,5 +133,32 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
   ExpectNoWideEntryPointReached();
 }
 
+// What the registry adapter says a text value keeps is what a store of it
+// keeps, on both families.
+TEST(RegistryOnBothFamilies, HoldsTextAnswersAsAStoreOfTheTextDoes) {
+  if (GetACP() != 1252) GTEST_SKIP() << "texts chosen for code page 1252";
+  using namespace std::string_literals;
+  const struct {
+    std::wstring text;
+    bool on98;
+  } rows[] = {
+      {L"Grüße", true}, {L"", true}, {L"日本", false}, {L"a\0b"s, false}, {L"ends\0"s, true}};
+  settings::Win32Registry reg;
+  settings::KeyRef key = 0;
+  ASSERT_EQ(reg.Create(settings::kHkeyCurrentUser, L"Software\\Tavlin tests", key), 0);
+  for (const bool nt : {true, false}) {
+    win::AnswerAsNt(nt);
+    for (const auto& row : rows) {
+      const bool holds = reg.HoldsText(row.text);
+      EXPECT_EQ(holds, nt || row.on98) << nt << " " << row.text.size();
+      EXPECT_EQ(reg.Set(key, L"Kept", REG_SZ, Utf16Bytes(row.text, true)) == 0, holds)
+          << nt << " " << row.text.size();
+    }
+  }
+  win::AnswerAsNt(std::nullopt);
+  reg.Delete(key, L"Kept");
+  reg.Close(key);
+}
+
 }  // namespace
 }  // namespace tavlin::testing
