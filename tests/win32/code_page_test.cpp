@@ -114,7 +114,8 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
 
   const UniqueModule shell32(LoadSystemLibrary(L"shell32.dll"));
   shell::ShellApi api = shell::LinkedShellApi();
-  shell::FillShell32(api, shell32.get());
+  api.folderPath = win::FolderPathEntry(shell32.get());
+  api.pathFromItemList = win::PathFromItemListEntry(shell32.get());
   const std::wstring favourites = shell::modMain::GetSpecialFolder(api, nullptr, CSIDL_FAVORITES);
   EXPECT_EQ(favourites.substr(favourites.size() - 10), L"\\Favorites") << "found";
   // (Wine's shell takes the path of the 95 family's item-list export as UTF-16
@@ -126,7 +127,7 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
   const shell::ItemList list(fromPath(L"C:\\windows"), &CoTaskMemFree);
   ASSERT_TRUE(list);
   std::wstring path(MAX_PATH, L'\0');
-  ASSERT_TRUE(api.SHGetPathFromIDListW(list.get(), path.data()));
+  ASSERT_TRUE(api.pathFromItemList(list.get(), path.data()));
   EXPECT_EQ(std::wstring(path.c_str()), L"C:\\windows");
 
   EXPECT_EQ(win::ModuleFileName(nullptr), ProgramFolder() + L"win32_tests.exe");

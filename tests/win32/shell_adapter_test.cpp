@@ -183,17 +183,17 @@ BOOL WINAPI FakeFavourites(HWND owner, LPWSTR path) {
 
 shell::ShellApi RecordingApi() {
   shell::ShellApi api;
-  api.ShellExecuteW = &FakeShellExecute;
-  api.SHBrowseForFolderW = &FakeBrowse;
-  api.SHGetPathFromIDListEx = &FakeGetPath;
-  api.ILCreateFromPathW = &FakeItemList;
-  api.SHGetFolderPathW = &FakeFolderPath;
-  api.GetOpenFileNameW = &FakeOpen;
-  api.CommDlgExtendedError = &FakeDialogError;
-  api.DoOrganizeFavDlgW = &FakeFavourites;
-  api.GetDesktopWindow = &FakeDesktop;
-  api.SendToBrowser = &FakeSend;
-  api.CoTaskMemFree = &FakeFree;
+  api.execute = &FakeShellExecute;
+  api.browseForFolder = &FakeBrowse;
+  api.longPathFromItemList = &FakeGetPath;
+  api.itemListFromPath = &FakeItemList;
+  api.folderPath = &FakeFolderPath;
+  api.openFileDialog = &FakeOpen;
+  api.dialogError = &FakeDialogError;
+  api.organizeFavourites = &FakeFavourites;
+  api.desktopWindow = &FakeDesktop;
+  api.sendToBrowser = &FakeSend;
+  api.freeItemList = &FakeFree;
   return api;
 }
 
@@ -528,14 +528,15 @@ TEST(ShellOnWine, LibrariesLoadOnFirstNeed) {
 TEST(ShellOnWine, StartFolderListNamesTheFolder) {
   const UniqueModule shell32(LoadLibraryW(L"shell32.dll"));
   shell::ShellApi api = shell::LinkedShellApi();
-  shell::FillShell32(api, shell32.get());
-  ASSERT_TRUE(api.ILCreateFromPathW && api.SHGetPathFromIDListEx);
+  api.itemListFromPath = win::ItemListFromPathEntry(shell32.get());
+  api.longPathFromItemList = win::PathFromItemListExEntry(shell32.get());
+  ASSERT_TRUE(api.itemListFromPath && api.longPathFromItemList);
 
   const shell::ItemList list = shell::modFolderBrowse::PathToItemList(api, L"C:\\windows");
   ASSERT_TRUE(list);
   std::wstring path(shell::kLongPathChars, L'\0');
-  ASSERT_TRUE(api.SHGetPathFromIDListEx(list.get(), path.data(), static_cast<DWORD>(path.size()),
-                                        0 /* GPFIDL_DEFAULT */));
+  ASSERT_TRUE(api.longPathFromItemList(list.get(), path.data(), static_cast<DWORD>(path.size()),
+                                       0 /* GPFIDL_DEFAULT */));
   EXPECT_EQ(std::wstring(path.c_str()), L"C:\\windows");
   // A folder that does not exist gives no list; the browser then opens with
   // the selection the shell chooses.
