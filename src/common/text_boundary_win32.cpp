@@ -13,10 +13,8 @@
 namespace tavlin::win {
 namespace {
 
-std::size_t g_wideCalls = 0;
-
-// A W entry point, for one call: the call is counted.
-#define WIDE(name) (++g_wideCalls, WideTable().name)
+// A W entry point, from the table looked up on NT.
+#define WIDE(name) (WideTable().name)
 
 std::optional<bool> g_answerAsNt;
 
@@ -553,10 +551,6 @@ BSTR NewBstr(std::wstring_view text) {
   // it too), and kept for the run.
   static const auto allocate = TAVLIN_LOOKUP(LoadSystemLibrary(L"oleaut32.dll"), SysAllocStringLen);
   return allocate ? allocate(text.data(), static_cast<UINT>(text.size())) : nullptr;
-}
-
-std::size_t WideEntryPointCalls() {
-  return g_wideCalls;
 }
 
 }  // namespace tavlin::win

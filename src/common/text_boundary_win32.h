@@ -177,10 +177,4 @@ LRESULT WINAPI SendToFolderBrowser(HWND browser, UINT msg, WPARAM wp, LPARAM lp)
 // system. Null when memory or the system's automation library is lacking.
 BSTR NewBstr(std::wstring_view text);
 
-// ---- the entry points ------------------------------------------------------
-
-// How many calls have gone to W entry points so far. On the 95 family's path
-// it stays as it is: a test counts on it.
-std::size_t WideEntryPointCalls();
-
 }  // namespace tavlin::win
