@@ -3,6 +3,7 @@
 #include <cderr.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "common/entry_points_win32.h"
 #include "common/program_win32.h"
@@ -24,9 +25,11 @@ const wchar_t* OrNull(const std::optional<std::wstring>& text) {
 
 }  // namespace
 
-Win32Shell::Win32Shell() : api_(LinkedShellApi()), loadOnDemand_(true) {}
+Win32Shell::Win32Shell(std::function<HWND()> owner)
+    : owner_(std::move(owner)), api_(LinkedShellApi()), loadOnDemand_(true) {}
 
-Win32Shell::Win32Shell(const ShellApi& substitute) : api_(substitute), loadOnDemand_(false) {}
+Win32Shell::Win32Shell(std::function<HWND()> owner, const ShellApi& substitute)
+    : owner_(std::move(owner)), api_(substitute), loadOnDemand_(false) {}
 
 const ShellApi& Win32Shell::Need(Library library) {
   if (!loadOnDemand_) return api_;
@@ -58,7 +61,7 @@ void Win32Shell::Execute(const ShellRequest& request) {
   EnsureComApartment();
   const ShellApi& api = Need(Library::Shell32);
   if (!api.execute) return;
-  HWND owner = MainWindowHandle();
+  HWND owner = owner_();
   if (request.owner == Owner::Desktop) owner = api.desktopWindow ? api.desktopWindow() : nullptr;
   // The result is not examined: a tool or page that will not open says so itself, or not at all.
   api.execute(owner, request.verb.c_str(), request.file.c_str(), OrNull(request.parameters),
@@ -68,8 +71,7 @@ void Win32Shell::Execute(const ShellRequest& request) {
 std::optional<std::wstring> Win32Shell::BrowseForFolder(std::wstring_view startPath,
                                                         std::wstring_view title) {
   EnsureComApartment();
-  return modFolderBrowse::BrowseForFolder(Need(Library::Shell32), startPath, title,
-                                          MainWindowHandle());
+  return modFolderBrowse::BrowseForFolder(Need(Library::Shell32), startPath, title, owner_());
 }
 
 FileOpenResult Win32Shell::OpenFileDialog(const FileOpenRequest& request) {
@@ -84,7 +86,7 @@ FileOpenResult Win32Shell::OpenFileDialog(const FileOpenRequest& request) {
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = MainWindowHandle();
+  dialog.hwndOwner = owner_();
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = static_cast<DWORD>(request.filterIndex);
   dialog.lpstrFile = file.data();
@@ -99,7 +101,7 @@ FileOpenResult Win32Shell::OpenFileDialog(const FileOpenRequest& request) {
 }
 
 std::wstring Win32Shell::GetSpecialFolder(int csidl) {
-  return modMain::GetSpecialFolder(Need(Library::Shell32), MainWindowHandle(), csidl);
+  return modMain::GetSpecialFolder(Need(Library::Shell32), owner_(), csidl);
 }
 
 void Win32Shell::OrganizeFavorites(const std::optional<std::wstring>& folder) {
@@ -107,7 +109,7 @@ void Win32Shell::OrganizeFavorites(const std::optional<std::wstring>& folder) {
   const ShellApi& api = Need(Library::Shdocvw);
   if (!api.organizeFavourites) return;
   std::wstring path = folder.value_or(std::wstring());  // the call takes a writable text
-  api.organizeFavourites(MainWindowHandle(), folder ? path.data() : nullptr);
+  api.organizeFavourites(owner_(), folder ? path.data() : nullptr);
 }
 
 }  // namespace tavlin::shell

@@ -12,8 +12,8 @@
 
 #include "app/frmMain.h"
 #include "app/layout.h"
+#include "app/window_win32.h"
 #include "common/entry_points_win32.h"
-#include "common/program_win32.h"
 #include "common/win32_handles.h"
 #include "shell/modFolderBrowse_win32.h"
 #include "shell/shell_win32.h"
@@ -197,26 +197,20 @@ shell::ShellApi RecordingApi() {
   return api;
 }
 
-// frmMain over in-memory controls and the real adapter on the recording platform.
+// frmMain over in-memory controls and the real adapter on the recording
+// platform; the dialogs' owner is kMain until Form_Unload.
 class ShellAdapter : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g = &platform;
-    saved = MainWindowHandle();
-    SetMainWindowHandle(kMain);
-  }
-  void TearDown() override {
-    SetMainWindowHandle(saved);
-    g = nullptr;
-  }
+  void SetUp() override { g = &platform; }
+  void TearDown() override { g = nullptr; }
 
   Platform platform;
-  HWND saved = nullptr;
   FakeControls ui;
   MemoryRegistry reg;
   FakeVersion version;
   RecordingTips tips;
-  shell::Win32Shell shell{RecordingApi()};
+  shell::Win32Shell shell{[this] { return ui.globalReferenceDropped ? nullptr : kMain; },
+                          RecordingApi()};
   FakeFiles files;
   app::frmMain form{{ui, reg, version, tips, shell, files}};
 };
@@ -257,7 +251,8 @@ TEST_F(ShellAdapter, LaunchersAndLinksReachShellExecuteExactly) {
 }
 
 TEST_F(ShellAdapter, OpenURLAfterUnloadHasNoOwner) {
-  SetMainWindowHandle(nullptr);
+  short cancel = 0;
+  form.Form_Unload(cancel);
   form.OpenURL(L"www.example.org/x");
   ASSERT_EQ(platform.executed.size(), 1u);
   EXPECT_EQ(platform.executed[0].owner, nullptr);
@@ -512,7 +507,7 @@ TEST(ShellOnWine, LibrariesLoadOnFirstNeed) {
   if (GetModuleHandleW(L"comdlg32.dll") || GetModuleHandleW(L"shdocvw.dll") ||
       GetModuleHandleW(L"shell32.dll"))
     GTEST_SKIP() << "another test has loaded the shell libraries already";
-  shell::Win32Shell shell;
+  shell::Win32Shell shell{[] { return HWND{}; }};
   EXPECT_FALSE(GetModuleHandleW(L"shell32.dll"));
   const std::wstring favourites = shell.GetSpecialFolder(CSIDL_FAVORITES);
   EXPECT_TRUE(GetModuleHandleW(L"shell32.dll"));
@@ -523,6 +518,26 @@ TEST(ShellOnWine, LibrariesLoadOnFirstNeed) {
   EXPECT_EQ(favourites.substr(favourites.size() - 10), L"\\Favorites");
   const DWORD attributes = GetFileAttributesW(favourites.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
+// As the program wires it: the dialogs are owned by the main window until
+// Form_Unload drops the program's reference to it.
+TEST(ShellOnWine, DialogsAreOwnedByTheWindowUntilUnload) {
+  Platform platform;
+  g = &platform;
+  app::MainWindow window{GetModuleHandleW(nullptr)};
+  ASSERT_TRUE(window.Create());
+  shell::Win32Shell shell{[&window] { return window.GlobalReference(); }, RecordingApi()};
+  shell.GetSpecialFolder(CSIDL_FAVORITES);
+  window.DropGlobalReference();
+  shell.GetSpecialFolder(CSIDL_FAVORITES);
+  ASSERT_EQ(platform.lookups.size(), 2u);
+  EXPECT_EQ(platform.lookups[0].owner, window.hwnd());
+  EXPECT_EQ(platform.lookups[1].owner, nullptr);
+  DestroyWindow(window.hwnd());
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  g = nullptr;
 }
 
 TEST(ShellOnWine, StartFolderListNamesTheFolder) {
