@@ -1,15 +1,17 @@
 // The one place where the program's text meets the system. On the NT family
 // every call goes to the UTF-16 ("W") entry point. Windows 95, 98 and ME
-// export the W entry points too, but almost all of them do nothing there: on
+// export the W entry points too, but almost all of them only fail there: on
 // those systems the call goes to the 8-bit ("A") entry point instead, its text
 // converted to and from the system code page here. Everything else in the
 // program keeps its text in UTF-16 and calls these functions.
 //
-// The W entry points are never imported: they are looked up by name the first
-// time one is needed on NT (common/entry_points_win32.h), so that the program
-// loads on 98 and never reaches one there. No function here is named like a
-// Windows A/W macro: with UNICODE defined, such a name would silently become
-// the W function's own.
+// The W entry points are never imported: they are looked up by name on NT
+// alone, the first time one is needed (the table of entry_points_win32.h; the
+// shell's and the dialogs' from their libraries, below), so that the 95 family
+// never reaches one, not even to look it up.
+//
+// No function here is named like a Windows A/W macro: with UNICODE defined,
+// such a name would silently become the W function's own.
 #pragma once
 
 #include <windows.h>
