@@ -21,8 +21,8 @@ constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
 class Win32Files : public FilePort {
  public:
   long Read(std::wstring_view path, modReg_Func::Bytes& bytes) override {
-    UniqueHandle file(FileHandle(win::OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ,
-                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)));
+    const UniqueHandle file = OwnFile(win::OpenFileHandle(path, GENERIC_READ, FILE_SHARE_READ,
+                                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL));
     if (!file) return static_cast<long>(GetLastError());
     DWORD high = 0;
     const DWORD low = GetFileSize(file.get(), &high);
@@ -51,8 +51,8 @@ class Win32Files : public FilePort {
     const std::wstring temp = target + L".tavlin-new";
     long rc = ERROR_SUCCESS;
     {
-      UniqueHandle file(FileHandle(
-          win::OpenFileHandle(temp, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL)));
+      const UniqueHandle file = OwnFile(
+          win::OpenFileHandle(temp, GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL));
       if (!file) return static_cast<long>(GetLastError());
       DWORD wrote = 0;
       if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr) ||
@@ -87,9 +87,9 @@ class Win32Console : public ConsolePort {
       const auto attach = win::Newer().AttachConsole;
       constexpr DWORD kParentProcess = static_cast<DWORD>(-1);  // ATTACH_PARENT_PROCESS
       if (attach && attach(kParentProcess))
-        console_.reset(
-            FileHandle(win::OpenFileHandle(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0)));
+        console_ =
+            OwnFile(win::OpenFileHandle(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, 0));
     }
     return console_.get();
   }

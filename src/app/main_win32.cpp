@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   tavlin::settings::Win32Version version;
   tavlin::tooltip::Win32Tooltips tips(window.hwnd(),
                                       [&window](tavlin::Ctl c) { return window.Control(c); });
-  tavlin::shell::Win32Shell shell;
+  tavlin::shell::Win32Shell shell([&window] { return window.GlobalReference(); });
   tavlin::shell::Win32FileProbe files;
   // The window object outlives the message loop: a close can arrive while a
   // picker's own loop is running inside one of its handlers.

@@ -181,7 +181,6 @@ bool MainWindow::Create() {
                           CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                           nullptr, nullptr, instance_, this);
   if (!hwnd_) return false;
-  SetMainWindowHandle(hwnd_);
   // Everything is made at its place and in its font for the window's DPI at
   // once; a later DPI change lays it out again.
   dpi_ = WindowDpi(hwnd_);
@@ -438,7 +437,7 @@ void MainWindow::CloseWindow() {
 }
 
 void MainWindow::DropGlobalReference() {
-  SetMainWindowHandle(nullptr);
+  referenceDropped_ = true;
 }
 
 // --- Messages ------------------------------------------------------------------
@@ -496,7 +495,6 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_DESTROY:
-      SetMainWindowHandle(nullptr);
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:

@@ -31,6 +31,10 @@ class MainWindow final : public Controls {
   // From here on, events reach the handlers.
   void Attach(frmMain* form) { form_ = form; }
   HWND hwnd() const { return hwnd_; }
+  // The program's one reference to its window, through which shared routines
+  // (the shell's dialogs, as their owner) reach it: none once Form_Unload has
+  // dropped it (DropGlobalReference), or once the window is gone.
+  HWND GlobalReference() const { return referenceDropped_ ? nullptr : hwnd_; }
   HWND Control(Ctl c) const { return controls_[static_cast<std::size_t>(c)]; }
   int Dpi() const { return dpi_; }
 
@@ -109,7 +113,8 @@ class MainWindow final : public Controls {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   frmMain* form_ = nullptr;
-  bool shown_ = false;      // the first paint has happened
+  bool shown_ = false;  // the first paint has happened
+  bool referenceDropped_ = false;
   bool aboutMade_ = false;  // the About panel's controls exist
   int dpi_ = 96;
   std::array<HWND, kControlCount> controls_{};

@@ -1,13 +1,16 @@
-// Every function the program calls without importing it is found here, when
-// it runs. Two kinds: the UTF-16 ("W") entry points, which the text boundary
-// calls on the NT family only (on the 95 family they are stubs, and importing
-// them would tie the program to what those systems export), and functions
-// newer than the oldest system the program runs on, which a caller uses where
-// they exist and does without where they do not. Both come from libraries
-// every process has loaded, and are looked up once, on first use.
-//
-// Libraries loaded on demand (the shell's, the dialogs', the accessibility
-// library) are looked up with ProcAddress and TAVLIN_LOOKUP, the same helper.
+// How the program finds, when it runs, the functions it calls without
+// importing them: every look-up goes through one function, which a test may
+// replace. Two tables here hold those of the libraries the program imports
+// from (so they are loaded already), each looked up whole on first use:
+// - the UTF-16 ("W") entry points the text boundary calls on the NT family.
+//   98 and ME export most of them only as stubs that fail, so they are looked
+//   up on NT alone: the 95 family never reaches one, and the import table
+//   names only functions that work on every system the program claims;
+// - functions newer than the oldest system the program runs on, which a
+//   caller uses where they exist and does without where they do not.
+// Functions of the libraries loaded when first needed (the shell's, the
+// dialogs', oleaut32) are looked up where they are used, with ProcAddress or
+// TAVLIN_LOOKUP.
 #pragma once
 
 #include <windows.h>

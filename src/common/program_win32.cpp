@@ -8,8 +8,6 @@
 namespace tavlin {
 namespace {
 
-HWND g_mainWindow = nullptr;
-
 struct ComApartment {
   bool started = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   ~ComApartment() {
@@ -30,13 +28,6 @@ int WindowDpi(HWND hwnd) {
   const WindowDC screen(nullptr);
   const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? dpi : 96;
-}
-
-HWND MainWindowHandle() {
-  return g_mainWindow;
-}
-void SetMainWindowHandle(HWND hwnd) {
-  g_mainWindow = hwnd;
 }
 
 }  // namespace tavlin

@@ -151,4 +151,9 @@ std::string EncodeUtf8(std::wstring_view text) {
   return out;
 }
 
+bool IsNtPlatform(int callResult, std::uint32_t platformId) {
+  constexpr std::uint32_t kPlatformNt = 2;
+  return callResult == 1 && platformId == kPlatformNt;
+}
+
 }  // namespace tavlin

@@ -46,4 +46,8 @@ void AppendUtf16(std::wstring& out, std::uint32_t codePoint);
 // UTF-16 code units as UTF-8; a surrogate without its partner becomes U+FFFD.
 std::string EncodeUtf8(std::wstring_view text);
 
+// The system keeps its text in UTF-16 (the NT family) only when the version
+// call answered exactly 1 and reported platform id 2 (VER_PLATFORM_WIN32_NT).
+bool IsNtPlatform(int callResult, std::uint32_t platformId);
+
 }  // namespace tavlin

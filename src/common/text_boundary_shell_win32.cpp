@@ -201,17 +201,4 @@ LRESULT WINAPI SendToFolderBrowser(HWND browser, UINT msg, WPARAM wp, LPARAM lp)
   return SendWithoutText(browser, msg, wp, lp);
 }
 
-BOOL WINAPI SystemVersion(LPOSVERSIONINFOW version) {
-  OSVERSIONINFOA a{};
-  a.dwOSVersionInfoSize = sizeof a;
-  if (!version || version->dwOSVersionInfoSize < sizeof(OSVERSIONINFOW) || !GetVersionExA(&a))
-    return FALSE;
-  version->dwMajorVersion = a.dwMajorVersion;
-  version->dwMinorVersion = a.dwMinorVersion;
-  version->dwBuildNumber = a.dwBuildNumber;
-  version->dwPlatformId = IsWinNT() ? VER_PLATFORM_WIN32_NT : VER_PLATFORM_WIN32_WINDOWS;
-  CopyOut(Widen(a.szCSDVersion), version->szCSDVersion, std::size(version->szCSDVersion));
-  return TRUE;
-}
-
 }  // namespace tavlin::win

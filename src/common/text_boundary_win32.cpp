@@ -7,22 +7,22 @@
 #include <utility>
 
 #include "common/entry_points_win32.h"
+#include "common/text.h"
 #include "common/win32_handles.h"
 
 namespace tavlin::win {
 namespace {
 
-std::size_t g_wideCalls = 0;
-
-// A W entry point, for one call: the call is counted.
-#define WIDE(name) (++g_wideCalls, WideTable().name)
+// A W entry point, from the table looked up on NT.
+#define WIDE(name) (WideTable().name)
 
 std::optional<bool> g_answerAsNt;
 
 bool SystemIsNt() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
-  return GetVersionExA(&version) == TRUE && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  const BOOL answered = GetVersionExA(&version);
+  return IsNtPlatform(answered, version.dwPlatformId);
 }
 
 int Length(std::size_t n) {
@@ -493,16 +493,19 @@ LONG SetValue(HKEY key, std::wstring_view name, DWORD type, const BYTE* data, DW
   if (!IsTextType(type)) return RegSetValueExA(key, n.c_str(), 0, type, data, size);
   std::wstring text(size / sizeof(wchar_t), L'\0');
   if (!text.empty()) std::memcpy(text.data(), data, text.size() * sizeof(wchar_t));
-  // The 95 family stores a REG_SZ up to its first NUL, whatever the size given.
-  if (type == REG_SZ) {
-    const std::wstring_view inner =
-        std::wstring_view(text).substr(0, text.find_last_not_of(L'\0') + 1);
-    if (inner.find(L'\0') != std::wstring_view::npos) return ERROR_INVALID_DATA;
-  }
-  if (!CodePageHolds(text)) return ERROR_NO_UNICODE_TRANSLATION;
+  if (const LONG refused = TextValueRefusal(type, text)) return refused;
   const std::string bytes = Narrow(text);
   return RegSetValueExA(key, n.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.c_str()),
                         static_cast<DWORD>(bytes.size()));
+}
+
+LONG TextValueRefusal(DWORD type, std::wstring_view text) {
+  if (IsWinNT()) return ERROR_SUCCESS;
+  // The 95 family stores a REG_SZ up to its first NUL, whatever the size given.
+  if (type == REG_SZ &&
+      text.substr(0, text.find_last_not_of(L'\0') + 1).find(L'\0') != std::wstring_view::npos)
+    return ERROR_INVALID_DATA;
+  return CodePageHolds(text) ? ERROR_SUCCESS : ERROR_NO_UNICODE_TRANSLATION;
 }
 
 LONG DeleteValue(HKEY key, std::wstring_view name) {
@@ -548,10 +551,6 @@ BSTR NewBstr(std::wstring_view text) {
   // it too), and kept for the run.
   static const auto allocate = TAVLIN_LOOKUP(LoadSystemLibrary(L"oleaut32.dll"), SysAllocStringLen);
   return allocate ? allocate(text.data(), static_cast<UINT>(text.size())) : nullptr;
-}
-
-std::size_t WideEntryPointCalls() {
-  return g_wideCalls;
 }
 
 }  // namespace tavlin::win

@@ -1,15 +1,17 @@
 // The one place where the program's text meets the system. On the NT family
 // every call goes to the UTF-16 ("W") entry point. Windows 95, 98 and ME
-// export the W entry points too, but almost all of them do nothing there: on
+// export the W entry points too, but almost all of them only fail there: on
 // those systems the call goes to the 8-bit ("A") entry point instead, its text
 // converted to and from the system code page here. Everything else in the
 // program keeps its text in UTF-16 and calls these functions.
 //
-// The W entry points are never imported: they are looked up by name the first
-// time one is needed on NT (common/entry_points_win32.h), so that the program
-// loads on 98 and never reaches one there. No function here is named like a
-// Windows A/W macro: with UNICODE defined, such a name would silently become
-// the W function's own.
+// The W entry points are never imported: they are looked up by name on NT
+// alone, the first time one is needed (the table of entry_points_win32.h; the
+// shell's and the dialogs' from their libraries, below), so that the 95 family
+// never reaches one, not even to look it up.
+//
+// No function here is named like a Windows A/W macro: with UNICODE defined,
+// such a name would silently become the W function's own.
 #pragma once
 
 #include <windows.h>
@@ -126,6 +128,9 @@ LONG OpenKey(HKEY root, std::wstring_view path, REGSAM access, HKEY& key);
 LONG CreateKey(HKEY root, std::wstring_view path, REGSAM access, HKEY& key);
 LONG QueryValue(HKEY key, std::wstring_view name, DWORD* type, BYTE* data, DWORD* size);
 LONG SetValue(HKEY key, std::wstring_view name, DWORD type, const BYTE* data, DWORD size);
+// The error SetValue refuses a text value of this type with (its data as
+// UTF-16, terminators and all); ERROR_SUCCESS when the system keeps it whole.
+LONG TextValueRefusal(DWORD type, std::wstring_view text);
 LONG DeleteValue(HKEY key, std::wstring_view name);
 
 // ---- version resources ------------------------------------------------------
@@ -167,20 +172,11 @@ OrganizeFavouritesFn OrganizeFavouritesEntry(HMODULE shdocvw);
 // UTF-16 form (BFFM_SETSELECTIONW) and sent in the family's own; given an item
 // list, both take the same.
 LRESULT WINAPI SendToFolderBrowser(HWND browser, UINT msg, WPARAM wp, LPARAM lp);
-// The system's version in the UTF-16 record, asked through the 8-bit entry
-// point, which answers on every system; the family is IsWinNT's.
-BOOL WINAPI SystemVersion(LPOSVERSIONINFOW version);
 
 // ---- accessibility ------------------------------------------------------------
 
 // The text as a string a screen reader takes (and frees): UTF-16 on every
 // system. Null when memory or the system's automation library is lacking.
 BSTR NewBstr(std::wstring_view text);
-
-// ---- the entry points ------------------------------------------------------
-
-// How many calls have gone to W entry points so far. On the 95 family's path
-// it stays as it is: a test counts on it.
-std::size_t WideEntryPointCalls();
 
 }  // namespace tavlin::win

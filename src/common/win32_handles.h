@@ -56,13 +56,10 @@ using UniqueIcon = Unique<HICON, &DestroyIcon>;
 using UniqueModule = Unique<HMODULE, &FreeLibrary>;
 using UniqueLocal = Unique<HLOCAL, &LocalFree>;  // what the system allocated for us
 // A file or other kernel handle. Functions that fail with INVALID_HANDLE_VALUE
-// (CreateFileW) go through FileHandle or OwnFile, so the owner holds null instead.
+// (CreateFile) go through OwnFile, so the owner holds null instead.
 using UniqueHandle = Unique<HANDLE, &CloseHandle>;
-inline HANDLE FileHandle(HANDLE h) noexcept {
-  return h == INVALID_HANDLE_VALUE ? nullptr : h;
-}
 inline UniqueHandle OwnFile(HANDLE h) {
-  return UniqueHandle(FileHandle(h));
+  return UniqueHandle(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
 // A BeginPaint / EndPaint pair.

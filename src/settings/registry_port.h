@@ -1,6 +1,8 @@
 // What the settings rules need of the registry, in the platform's own terms:
 // numeric error codes, type codes and byte buffers. The Win32 adapter maps each
-// call to one W entry point; the in-memory double answers the same way.
+// call to the registry function it is named for, through the text boundary (the
+// W form on NT, the A form with the code page on 98 and ME); the in-memory
+// double answers the same way.
 #pragma once
 
 #include <cstddef>

@@ -61,9 +61,8 @@ long Win32Registry::Set(KeyRef key, std::wstring_view name, std::uint32_t type,
 }
 
 bool Win32Registry::HoldsText(std::wstring_view text) {
-  // The 95 family keeps a text in its code page, and only up to a NUL.
-  return win::IsWinNT() ||
-         (text.find(L'\0') == std::wstring_view::npos && win::CodePageHolds(text));
+  // The rule a store of it as a string meets.
+  return win::TextValueRefusal(REG_SZ, text) == ERROR_SUCCESS;
 }
 
 long Win32Registry::Delete(KeyRef key, std::wstring_view name) {

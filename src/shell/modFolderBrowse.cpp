@@ -26,9 +26,4 @@ std::optional<std::wstring> FolderPathFromBuffer(std::wstring_view buffer) {
   return path;
 }
 
-bool IsNtPlatform(int callResult, std::uint32_t platformId) {
-  constexpr std::uint32_t kPlatformNt = 2;
-  return callResult == 1 && platformId == kPlatformNt;
-}
-
 }  // namespace tavlin::shell::modFolderBrowse

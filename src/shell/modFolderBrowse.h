@@ -1,8 +1,7 @@
 // The folder picker's rules: which box each "..." button fills, the start path
-// handed to the browser, and how the platform test is read.
+// handed to the browser.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,9 +23,5 @@ std::wstring StripBackslash(std::wstring_view sPath);
 // The folder path the shell wrote into a buffer: its text before the first NUL.
 // None when the buffer holds no NUL or the path is empty: neither names a folder.
 std::optional<std::wstring> FolderPathFromBuffer(std::wstring_view buffer);
-
-// The platform is of the NT family only when the version call answered exactly
-// 1 and reported platform id 2 (VER_PLATFORM_WIN32_NT).
-bool IsNtPlatform(int callResult, std::uint32_t platformId);
 
 }  // namespace tavlin::shell::modFolderBrowse

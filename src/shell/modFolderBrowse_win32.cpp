@@ -1,23 +1,13 @@
 #include "shell/modFolderBrowse_win32.h"
 
-#include "common/text_boundary_win32.h"
 #include "shell/modFolderBrowse.h"
 #include "shell/shell_port.h"
 
 namespace tavlin::shell::modFolderBrowse {
 
-namespace {
-
-// The text as the system code page spells it ('?' for what it cannot).
-std::wstring ThroughSystemCodePage(std::wstring_view text) {
-  return win::Widen(win::Narrow(text));
-}
-
-}  // namespace
-
 std::optional<std::wstring> BrowseForFolder(const ShellApi& api, std::wstring_view sPath,
                                             std::wstring_view sTitle, HWND hwndOwner) {
-  if (!api.SHBrowseForFolderW) return std::nullopt;
+  if (!api.browseForFolder) return std::nullopt;
   const ItemList start = PathToItemList(api, sPath);
   const std::wstring title(sTitle);
   BrowseRequestData data{&api, start.get()};
@@ -31,46 +21,36 @@ std::optional<std::wstring> BrowseForFolder(const ShellApi& api, std::wstring_vi
   request.lpfn = &BrowseCallbackProc;
   request.lParam = reinterpret_cast<LPARAM>(&data);
 
-  const ItemList chosen(api.SHBrowseForFolderW(&request), api.CoTaskMemFree);
+  const ItemList chosen(api.browseForFolder(&request), api.freeItemList);
   if (!chosen) return std::nullopt;
-  if (api.SHGetPathFromIDListEx) {
+  if (api.longPathFromItemList) {
     std::wstring path(kLongPathChars, L'\0');
     constexpr int kDefaultForm = 0;  // GPFIDL_DEFAULT
-    if (!api.SHGetPathFromIDListEx(chosen.get(), path.data(), static_cast<DWORD>(path.size()),
-                                   kDefaultForm))
+    if (!api.longPathFromItemList(chosen.get(), path.data(), static_cast<DWORD>(path.size()),
+                                  kDefaultForm))
       return std::nullopt;
     return FolderPathFromBuffer(path);
   }
   // Before Vista: the path of a folder the browser can show fits MAX_PATH.
-  if (!api.SHGetPathFromIDListW) return std::nullopt;
+  if (!api.pathFromItemList) return std::nullopt;
   std::wstring path(MAX_PATH, L'\0');
-  if (!api.SHGetPathFromIDListW(chosen.get(), path.data())) return std::nullopt;
+  if (!api.pathFromItemList(chosen.get(), path.data())) return std::nullopt;
   return FolderPathFromBuffer(path);
 }
 
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM /*lParam*/, LPARAM lpData) {
   const auto* data = reinterpret_cast<const BrowseRequestData*>(lpData);
-  if (uMsg == BFFM_INITIALIZED && data && data->api->SendToBrowser) {
+  if (uMsg == BFFM_INITIALIZED && data && data->api->sendToBrowser) {
     // wParam FALSE: lParam is an item identifier list, not a path.
-    data->api->SendToBrowser(hwnd, BFFM_SETSELECTIONW, FALSE,
+    data->api->sendToBrowser(hwnd, BFFM_SETSELECTIONW, FALSE,
                              reinterpret_cast<LPARAM>(data->start));
   }
   return 0;
 }
 
 ItemList PathToItemList(const ShellApi& api, std::wstring_view sPath) {
-  if (!api.ILCreateFromPathW) return {};
-  const std::wstring path = IsWinNT(api) ? std::wstring(sPath) : ThroughSystemCodePage(sPath);
-  return ItemList(api.ILCreateFromPathW(path.c_str()), api.CoTaskMemFree);
-}
-
-bool IsWinNT(const ShellApi& api) {
-  OSVERSIONINFOW version{};
-  static_assert(sizeof version == 276, "the UTF-16 version record");
-  version.dwOSVersionInfoSize = sizeof version;
-  if (!api.SystemVersion) return false;
-  const BOOL answer = api.SystemVersion(&version);
-  return IsNtPlatform(answer, version.dwPlatformId);
+  if (!api.itemListFromPath) return {};
+  return ItemList(api.itemListFromPath(std::wstring(sPath).c_str()), api.freeItemList);
 }
 
 }  // namespace tavlin::shell::modFolderBrowse

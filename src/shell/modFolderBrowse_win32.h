@@ -26,11 +26,8 @@ struct BrowseRequestData {
 // Selects the start folder once the browser is up; always 0.
 int CALLBACK BrowseCallbackProc(HWND hwnd, UINT uMsg, LPARAM lParam, LPARAM lpData);
 
-// The start folder's item identifier list (empty on failure). The 95 family's
-// shell reads paths as 8-bit text, so there the path is first put through the
-// system code page, as that shell would see it.
+// The start folder's item identifier list (empty on failure). The path goes
+// as it is: on the 95 family the table's entry puts it into the code page.
 ItemList PathToItemList(const ShellApi& api, std::wstring_view sPath);
-
-bool IsWinNT(const ShellApi& api);
 
 }  // namespace tavlin::shell::modFolderBrowse

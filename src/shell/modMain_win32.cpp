@@ -5,10 +5,9 @@
 namespace tavlin::shell::modMain {
 
 std::wstring GetSpecialFolder(const ShellApi& api, HWND owner, int csidl) {
-  if (!api.SHGetFolderPathW) return {};
+  if (!api.folderPath) return {};
   std::wstring buffer(kSpecialFolderChars, L' ');
-  const HRESULT result =
-      api.SHGetFolderPathW(owner, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer.data());
+  const HRESULT result = api.folderPath(owner, csidl, nullptr, SHGFP_TYPE_CURRENT, buffer.data());
   return SpecialFolderText(result, buffer);
 }
 

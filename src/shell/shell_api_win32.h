@@ -1,8 +1,9 @@
-// Every platform function the shell adapter calls, as one table of pointers.
-// The program fills it with the real functions (loading shell32, comdlg32 and
-// shdocvw only when first needed), each taking UTF-16 text on both families
-// (the text boundary gives them); tests fill it with recording stand-ins, so
-// that no browser, dialog or tool ever starts.
+// Every platform function the shell adapter calls, as one table of pointers,
+// each named for its job. The program fills it with the real functions
+// (loading shell32, comdlg32 and shdocvw only when first needed), each taking
+// UTF-16 text on both families (the text boundary gives them: the library's W
+// function on NT, a stand-in over its A function on the 95 family); tests fill
+// it with recording stand-ins, so that no browser, dialog or tool ever starts.
 #pragma once
 
 #include <windows.h>
@@ -16,39 +17,34 @@
 namespace tavlin::shell {
 
 struct ShellApi {
-  // shell32
-  win::ShellExecuteFn ShellExecuteW = nullptr;
-  win::BrowseForFolderFn SHBrowseForFolderW = nullptr;
-  // Vista and later: any length of path. Elsewhere the plain form, which
-  // writes at most MAX_PATH characters.
-  win::PathFromItemListExFn SHGetPathFromIDListEx = nullptr;
-  win::PathFromItemListFn SHGetPathFromIDListW = nullptr;
-  // Makes an absolute item identifier list from a UTF-16 path.
-  win::ItemListFromPathFn ILCreateFromPathW = nullptr;
-  win::FolderPathFn SHGetFolderPathW = nullptr;
-  // comdlg32
-  win::OpenFileNameFn GetOpenFileNameW = nullptr;
-  DWORD(WINAPI* CommDlgExtendedError)() = nullptr;
-  // shdocvw
-  win::OrganizeFavouritesFn DoOrganizeFavDlgW = nullptr;
-  // user32, kernel32, ole32: linked with the program
-  HWND(WINAPI* GetDesktopWindow)() = nullptr;
-  // A message to the open folder browser (win::SendToFolderBrowser).
-  LRESULT(WINAPI* SendToBrowser)(HWND, UINT, WPARAM, LPARAM) = nullptr;
-  // The system's version and family (win::SystemVersion).
-  BOOL(WINAPI* SystemVersion)(LPOSVERSIONINFOW) = nullptr;
-  void(WINAPI* CoTaskMemFree)(LPVOID) = nullptr;
+  // shell32 (ShellExecute, SHBrowseForFolder)
+  win::ShellExecuteFn execute = nullptr;
+  win::BrowseForFolderFn browseForFolder = nullptr;
+  // A folder's path from its item list: Vista and later, any length of path
+  // (SHGetPathFromIDListEx). Elsewhere the plain form, which writes at most
+  // MAX_PATH characters (SHGetPathFromIDList).
+  win::PathFromItemListExFn longPathFromItemList = nullptr;
+  win::PathFromItemListFn pathFromItemList = nullptr;
+  // An absolute item identifier list from a UTF-16 path (ILCreateFromPath).
+  win::ItemListFromPathFn itemListFromPath = nullptr;
+  win::FolderPathFn folderPath = nullptr;  // SHGetFolderPath
+  // comdlg32 (GetOpenFileName, CommDlgExtendedError)
+  win::OpenFileNameFn openFileDialog = nullptr;
+  DWORD(WINAPI* dialogError)() = nullptr;
+  // shdocvw (DoOrganizeFavDlg)
+  win::OrganizeFavouritesFn organizeFavourites = nullptr;
+  // Linked with the program: GetDesktopWindow, win::SendToFolderBrowser (a
+  // message to the open folder browser), CoTaskMemFree.
+  HWND(WINAPI* desktopWindow)() = nullptr;
+  LRESULT(WINAPI* sendToBrowser)(HWND, UINT, WPARAM, LPARAM) = nullptr;
+  void(WINAPI* freeItemList)(LPVOID) = nullptr;
 };
 
 // The linked functions filled in; the entries of the three libraries empty.
 ShellApi LinkedShellApi();
-// Fills one library's entries from its loaded module (entries it lacks stay empty).
-void FillShell32(ShellApi& api, HMODULE shell32);
-void FillComdlg32(ShellApi& api, HMODULE comdlg32);
-void FillShdocvw(ShellApi& api, HMODULE shdocvw);
 
 // An item identifier list handed to us by the shell, freed with the table's
-// CoTaskMemFree when its owner goes.
+// freeItemList when its owner goes.
 class ItemList {
  public:
   ItemList() = default;

@@ -1,8 +1,11 @@
 // The shell port over the platform's shell, dialogs and special folders. Every
-// dialog is owned by the main window, reached through the global window reference.
+// dialog is owned by the window its owner answers when the dialog opens (the
+// main window, until Form_Unload drops the program's reference to it).
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
 
 #include "shell/shell_api_win32.h"
 #include "shell/shell_port.h"
@@ -13,9 +16,9 @@ class Win32Shell : public ShellPort {
  public:
   // The platform's own functions; shell32, comdlg32 and shdocvw are loaded
   // when a click first needs them.
-  Win32Shell();
+  explicit Win32Shell(std::function<HWND()> owner);
   // Every call goes to these functions, and no library is loaded.
-  explicit Win32Shell(const ShellApi& substitute);
+  Win32Shell(std::function<HWND()> owner, const ShellApi& substitute);
   Win32Shell(const Win32Shell&) = delete;
   Win32Shell& operator=(const Win32Shell&) = delete;
 
@@ -31,6 +34,7 @@ class Win32Shell : public ShellPort {
   // The table, with the library's entries loaded if they are not yet.
   const ShellApi& Need(Library library);
 
+  std::function<HWND()> owner_;
   ShellApi api_;
   bool loadOnDemand_;
   // Once loaded, a library stays for the rest of the run: the shell's dialogs

@@ -58,8 +58,8 @@ std::wstring TempFile(const std::wstring& name) {
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 std::string ReadAll(const std::wstring& path) {
-  UniqueHandle file(FileHandle(
-      CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr)));
+  const UniqueHandle file = OwnFile(
+      CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string text;
   if (!file) return text;
   char buffer[4096];
@@ -70,8 +70,8 @@ std::string ReadAll(const std::wstring& path) {
 }
 
 void WriteAll(const std::wstring& path, std::string_view bytes) {
-  UniqueHandle file(
-      FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+  const UniqueHandle file =
+      OwnFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD wrote = 0;
   ASSERT_TRUE(file);
   ASSERT_TRUE(
@@ -93,10 +93,10 @@ Outcome RunTavlin(const std::wstring& args) {
   const std::wstring errPath = TempFile(serial + L"-stderr.txt");
   {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueHandle out(FileHandle(CreateFileW(outPath.c_str(), GENERIC_WRITE, kShareAll, &inherit,
-                                            CREATE_ALWAYS, 0, nullptr)));
-    UniqueHandle err(FileHandle(CreateFileW(errPath.c_str(), GENERIC_WRITE, kShareAll, &inherit,
-                                            CREATE_ALWAYS, 0, nullptr)));
+    const UniqueHandle out = OwnFile(CreateFileW(outPath.c_str(), GENERIC_WRITE, kShareAll,
+                                                 &inherit, CREATE_ALWAYS, 0, nullptr));
+    const UniqueHandle err = OwnFile(CreateFileW(errPath.c_str(), GENERIC_WRITE, kShareAll,
+                                                 &inherit, CREATE_ALWAYS, 0, nullptr));
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;

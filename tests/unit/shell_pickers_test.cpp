@@ -6,6 +6,7 @@
 #include "shell/bitmap_picker.h"
 #include "shell/modFolderBrowse.h"
 #include "shell/text_buffer.h"
+#include "common/text.h"
 
 namespace tavlin::testing {
 namespace {
@@ -125,8 +126,7 @@ TEST(FolderPicker, BufferAndPlatformRules) {
   } versions[] = {{1, 2, true},  {1, 1, false}, {1, 0, false}, {1, 3, false},
                   {0, 2, false}, {2, 2, false}, {-1, 2, false}};
   for (const auto& v : versions)
-    EXPECT_EQ(shell::modFolderBrowse::IsNtPlatform(v.result, v.platform), v.nt)
-        << v.result << "/" << v.platform;
+    EXPECT_EQ(IsNtPlatform(v.result, v.platform), v.nt) << v.result << "/" << v.platform;
 }
 
 // ---- bitmap picker -------------------------------------------------------

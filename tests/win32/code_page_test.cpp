@@ -33,7 +33,6 @@ class OnWindows98 : public ::testing::Test {
   void SetUp() override {
     if (GetACP() != 1252) GTEST_SKIP() << "texts chosen for code page 1252";
     win::AnswerAsNt(false);
-    calls_ = win::WideEntryPointCalls();
     looked_.clear();
     previous_ = SetProcLookup(&Recorded);
     installed_ = true;
@@ -43,9 +42,10 @@ class OnWindows98 : public ::testing::Test {
     SetProcLookup(previous_);
     win::AnswerAsNt(std::nullopt);
   }
-  // Neither called nor looked up: a W entry point of the 95 family is a stub.
+  // Not looked up, so never called: a W entry point of the 95 family is a
+  // stub. (The text boundary looks its W table up whole on the first call
+  // after the look-up changes, as it has in SetUp.)
   void ExpectNoWideEntryPointReached() {
-    EXPECT_EQ(win::WideEntryPointCalls(), calls_);
     for (const std::string& name : looked_) EXPECT_NE(name.back(), 'W') << name;
   }
 
@@ -55,7 +55,6 @@ class OnWindows98 : public ::testing::Test {
     return GetProcAddress(module, name);
   }
   static inline std::vector<std::string> looked_;
-  std::size_t calls_ = 0;
   ProcLookup previous_ = nullptr;
   bool installed_ = false;
 };
@@ -114,8 +113,8 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
 
   const UniqueModule shell32(LoadSystemLibrary(L"shell32.dll"));
   shell::ShellApi api = shell::LinkedShellApi();
-  shell::FillShell32(api, shell32.get());
-  EXPECT_FALSE(shell::modFolderBrowse::IsWinNT(api));
+  api.folderPath = win::FolderPathEntry(shell32.get());
+  api.pathFromItemList = win::PathFromItemListEntry(shell32.get());
   const std::wstring favourites = shell::modMain::GetSpecialFolder(api, nullptr, CSIDL_FAVORITES);
   EXPECT_EQ(favourites.substr(favourites.size() - 10), L"\\Favorites") << "found";
   // (Wine's shell takes the path of the 95 family's item-list export as UTF-16
@@ -127,11 +126,38 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
   const shell::ItemList list(fromPath(L"C:\\windows"), &CoTaskMemFree);
   ASSERT_TRUE(list);
   std::wstring path(MAX_PATH, L'\0');
-  ASSERT_TRUE(api.SHGetPathFromIDListW(list.get(), path.data()));
+  ASSERT_TRUE(api.pathFromItemList(list.get(), path.data()));
   EXPECT_EQ(std::wstring(path.c_str()), L"C:\\windows");
 
   EXPECT_EQ(win::ModuleFileName(nullptr), ProgramFolder() + L"win32_tests.exe");
   ExpectNoWideEntryPointReached();
+}
+
+// What the registry adapter says a text value keeps is what a store of it
+// keeps, on both families.
+TEST(RegistryOnBothFamilies, HoldsTextAnswersAsAStoreOfTheTextDoes) {
+  if (GetACP() != 1252) GTEST_SKIP() << "texts chosen for code page 1252";
+  using namespace std::string_literals;
+  const struct {
+    std::wstring text;
+    bool on98;
+  } rows[] = {
+      {L"Grüße", true}, {L"", true}, {L"日本", false}, {L"a\0b"s, false}, {L"ends\0"s, true}};
+  settings::Win32Registry reg;
+  settings::KeyRef key = 0;
+  ASSERT_EQ(reg.Create(settings::kHkeyCurrentUser, L"Software\\Tavlin tests", key), 0);
+  for (const bool nt : {true, false}) {
+    win::AnswerAsNt(nt);
+    for (const auto& row : rows) {
+      const bool holds = reg.HoldsText(row.text);
+      EXPECT_EQ(holds, nt || row.on98) << nt << " " << row.text.size();
+      EXPECT_EQ(reg.Set(key, L"Kept", REG_SZ, Utf16Bytes(row.text, true)) == 0, holds)
+          << nt << " " << row.text.size();
+    }
+  }
+  win::AnswerAsNt(std::nullopt);
+  reg.Delete(key, L"Kept");
+  reg.Close(key);
 }
 
 }  // namespace

@@ -53,20 +53,22 @@ std::wstring FolderOf(const std::wstring& path) {
 // the box's folder and hands back the folder picked.
 const shell::ShellApi* g_api = nullptr;
 PIDLIST_ABSOLUTE WINAPI PickWindowsFolder(LPBROWSEINFOW) {
-  return g_api->ILCreateFromPathW(L"C:\\windows");
+  return g_api->itemListFromPath(L"C:\\windows");
 }
 
 TEST(OlderSystems, FolderBrowserWithoutTheVistaPathCall) {
   const DeniedLookups denied({"SHGetPathFromIDListEx", "ILCreateFromPathW"});
   const UniqueModule shell32(LoadLibraryW(L"shell32.dll"));
   shell::ShellApi api = shell::LinkedShellApi();
-  shell::FillShell32(api, shell32.get());
-  ASSERT_FALSE(api.SHGetPathFromIDListEx);
-  ASSERT_TRUE(api.ILCreateFromPathW) << "found by its ordinal";
+  api.longPathFromItemList = win::PathFromItemListExEntry(shell32.get());
+  api.pathFromItemList = win::PathFromItemListEntry(shell32.get());
+  api.itemListFromPath = win::ItemListFromPathEntry(shell32.get());
+  ASSERT_FALSE(api.longPathFromItemList);
+  ASSERT_TRUE(api.itemListFromPath) << "found by its ordinal";
   EXPECT_TRUE(shell::modFolderBrowse::PathToItemList(api, L"C:\\windows"));
 
   g_api = &api;
-  api.SHBrowseForFolderW = &PickWindowsFolder;
+  api.browseForFolder = &PickWindowsFolder;
   EXPECT_EQ(shell::modFolderBrowse::BrowseForFolder(api, L"C:\\windows", L"Select Folder", nullptr),
             L"C:\\windows");
 }

@@ -12,7 +12,8 @@
 
 #include "app/frmMain.h"
 #include "app/layout.h"
-#include "common/program_win32.h"
+#include "app/window_win32.h"
+#include "common/entry_points_win32.h"
 #include "common/win32_handles.h"
 #include "shell/modFolderBrowse_win32.h"
 #include "shell/shell_win32.h"
@@ -87,9 +88,6 @@ struct Platform {
   std::vector<std::wstring> itemListPaths;
   PIDLIST_ABSOLUTE itemListAnswer = kStartList;
   std::vector<Message> sent;
-  std::vector<DWORD> versionRecordSizes;
-  BOOL versionResult = TRUE;
-  DWORD platformId = VER_PLATFORM_WIN32_NT;
   std::vector<void*> freed;
   std::vector<FileDialog> fileDialogs;
   std::vector<std::pair<BOOL, std::wstring>> fileAnswers;  // result, name written on success
@@ -140,11 +138,6 @@ LRESULT WINAPI FakeSend(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   g->sent.push_back({hwnd, msg, wp, lp});
   return 0;
 }
-BOOL WINAPI FakeGetVersionEx(LPOSVERSIONINFOW info) {
-  g->versionRecordSizes.push_back(info->dwOSVersionInfoSize);
-  info->dwPlatformId = g->platformId;
-  return g->versionResult;
-}
 void WINAPI FakeFree(LPVOID p) {
   g->freed.push_back(p);
 }
@@ -190,41 +183,34 @@ BOOL WINAPI FakeFavourites(HWND owner, LPWSTR path) {
 
 shell::ShellApi RecordingApi() {
   shell::ShellApi api;
-  api.ShellExecuteW = &FakeShellExecute;
-  api.SHBrowseForFolderW = &FakeBrowse;
-  api.SHGetPathFromIDListEx = &FakeGetPath;
-  api.ILCreateFromPathW = &FakeItemList;
-  api.SHGetFolderPathW = &FakeFolderPath;
-  api.GetOpenFileNameW = &FakeOpen;
-  api.CommDlgExtendedError = &FakeDialogError;
-  api.DoOrganizeFavDlgW = &FakeFavourites;
-  api.GetDesktopWindow = &FakeDesktop;
-  api.SendToBrowser = &FakeSend;
-  api.SystemVersion = &FakeGetVersionEx;
-  api.CoTaskMemFree = &FakeFree;
+  api.execute = &FakeShellExecute;
+  api.browseForFolder = &FakeBrowse;
+  api.longPathFromItemList = &FakeGetPath;
+  api.itemListFromPath = &FakeItemList;
+  api.folderPath = &FakeFolderPath;
+  api.openFileDialog = &FakeOpen;
+  api.dialogError = &FakeDialogError;
+  api.organizeFavourites = &FakeFavourites;
+  api.desktopWindow = &FakeDesktop;
+  api.sendToBrowser = &FakeSend;
+  api.freeItemList = &FakeFree;
   return api;
 }
 
-// frmMain over in-memory controls and the real adapter on the recording platform.
+// frmMain over in-memory controls and the real adapter on the recording
+// platform; the dialogs' owner is kMain until Form_Unload.
 class ShellAdapter : public ::testing::Test {
  protected:
-  void SetUp() override {
-    g = &platform;
-    saved = MainWindowHandle();
-    SetMainWindowHandle(kMain);
-  }
-  void TearDown() override {
-    SetMainWindowHandle(saved);
-    g = nullptr;
-  }
+  void SetUp() override { g = &platform; }
+  void TearDown() override { g = nullptr; }
 
   Platform platform;
-  HWND saved = nullptr;
   FakeControls ui;
   MemoryRegistry reg;
   FakeVersion version;
   RecordingTips tips;
-  shell::Win32Shell shell{RecordingApi()};
+  shell::Win32Shell shell{[this] { return ui.globalReferenceDropped ? nullptr : kMain; },
+                          RecordingApi()};
   FakeFiles files;
   app::frmMain form{{ui, reg, version, tips, shell, files}};
 };
@@ -265,7 +251,8 @@ TEST_F(ShellAdapter, LaunchersAndLinksReachShellExecuteExactly) {
 }
 
 TEST_F(ShellAdapter, OpenURLAfterUnloadHasNoOwner) {
-  SetMainWindowHandle(nullptr);
+  short cancel = 0;
+  form.Form_Unload(cancel);
   form.OpenURL(L"www.example.org/x");
   ASSERT_EQ(platform.executed.size(), 1u);
   EXPECT_EQ(platform.executed[0].owner, nullptr);
@@ -309,7 +296,6 @@ TEST_F(ShellAdapter, FolderBrowserRequestSelectionAndResult) {
   platform.pathAnswer = L"D:\\Data";
   form.Click(Ctl::cmbdir_0);
 
-  EXPECT_EQ(platform.versionRecordSizes, std::vector<DWORD>{276});
   EXPECT_EQ(platform.itemListPaths, std::vector<std::wstring>{L"C:\\Temp"});
   ASSERT_EQ(platform.browsed.size(), 1u);
   const Browse& b = platform.browsed[0];
@@ -379,41 +365,52 @@ TEST_F(ShellAdapter, FolderBrowserOutcomes) {
   }
 }
 
-TEST_F(ShellAdapter, StartPathTextFollowsThePlatform) {
-  // NT (and only a call that answers exactly TRUE with platform 2) gets the path as
-  // typed; the 95 family, or a failed version call, gets what the system code
-  // page can spell.
-  const std::wstring typed = L"C:\\Temp\\sub";
-  const struct {
-    BOOL result;
-    DWORD platformId;
-    bool nt;
-  } cases[] = {{TRUE, VER_PLATFORM_WIN32_NT, true},
-               {TRUE, VER_PLATFORM_WIN32_WINDOWS, false},
-               {TRUE, VER_PLATFORM_WIN32s, false},
-               {FALSE, VER_PLATFORM_WIN32_NT, false},
-               {2, VER_PLATFORM_WIN32_NT, false}};
-  for (const auto& c : cases) {
+TEST_F(ShellAdapter, StartPathGoesAsTypedOnBothFamilies) {
+  // The table's entry alone puts it into the code page on the 95 family (below).
+  const std::wstring typed = L"C:\\café\\日本";
+  for (const bool nt : {true, false}) {
     platform = {};
-    platform.versionResult = c.result;
-    platform.platformId = c.platformId;
-    EXPECT_EQ(shell::modFolderBrowse::IsWinNT(RecordingApi()), c.nt) << c.result << c.platformId;
+    win::AnswerAsNt(nt);
     { const auto list = shell::modFolderBrowse::PathToItemList(RecordingApi(), typed); }
-    EXPECT_EQ(platform.itemListPaths, std::vector<std::wstring>{typed}) << "plain text survives";
+    EXPECT_EQ(platform.itemListPaths, std::vector<std::wstring>{typed}) << nt;
     EXPECT_EQ(platform.freed, std::vector<void*>{kStartList}) << "the caller frees the list";
   }
+  win::AnswerAsNt(std::nullopt);
 }
 
-TEST_F(ShellAdapter, NinetyFiveFamilySeesTheCodePageSpelling) {
+// shell32's item-list functions as the text boundary looks them up: the 95
+// family's by its ordinal, NT's by name.
+std::vector<std::string> g_narrowPaths;
+std::vector<std::wstring> g_widePaths;
+PIDLIST_ABSOLUTE WINAPI NarrowItemList(LPCSTR path) {
+  g_narrowPaths.push_back(path);
+  return nullptr;
+}
+PIDLIST_ABSOLUTE WINAPI WideItemList(PCWSTR path) {
+  g_widePaths.push_back(path);
+  return nullptr;
+}
+FARPROC WINAPI ItemListLookup(HMODULE, LPCSTR name) {
+  void (*found)() = nullptr;
+  if (IS_INTRESOURCE(name) && LOWORD(name) == 157)
+    found = reinterpret_cast<void (*)()>(&NarrowItemList);
+  else if (!IS_INTRESOURCE(name) && std::string_view(name) == "ILCreateFromPathW")
+    found = reinterpret_cast<void (*)()>(&WideItemList);
+  return reinterpret_cast<FARPROC>(found);
+}
+
+TEST(ShellOnWine, StartPathReachesTheShellInTheFamilysText) {
   if (GetACP() != 1252) GTEST_SKIP() << "expectations written for code page 1252";
-  const std::wstring typed = L"C:\\café\\日本";
-  for (const DWORD id : {DWORD{VER_PLATFORM_WIN32_NT}, DWORD{VER_PLATFORM_WIN32_WINDOWS}}) {
-    platform = {};
-    platform.platformId = id;
-    { const auto list = shell::modFolderBrowse::PathToItemList(RecordingApi(), typed); }
-    ASSERT_EQ(platform.itemListPaths.size(), 1u);
-    EXPECT_EQ(platform.itemListPaths[0], id == VER_PLATFORM_WIN32_NT ? typed : L"C:\\café\\??");
+  const ProcLookup previous = SetProcLookup(&ItemListLookup);
+  for (const bool nt : {true, false}) {
+    win::AnswerAsNt(nt);
+    if (const auto entry = win::ItemListFromPathEntry(GetModuleHandleW(nullptr)))
+      entry(L"C:\\café\\日本");
   }
+  win::AnswerAsNt(std::nullopt);
+  SetProcLookup(previous);
+  EXPECT_EQ(g_widePaths, std::vector<std::wstring>{L"C:\\café\\日本"});
+  EXPECT_EQ(g_narrowPaths, std::vector<std::string>{"C:\\caf\xe9\\??"}) << "converted once";
 }
 
 // ---- file-open dialog -----------------------------------------------------
@@ -510,7 +507,7 @@ TEST(ShellOnWine, LibrariesLoadOnFirstNeed) {
   if (GetModuleHandleW(L"comdlg32.dll") || GetModuleHandleW(L"shdocvw.dll") ||
       GetModuleHandleW(L"shell32.dll"))
     GTEST_SKIP() << "another test has loaded the shell libraries already";
-  shell::Win32Shell shell;
+  shell::Win32Shell shell{[] { return HWND{}; }};
   EXPECT_FALSE(GetModuleHandleW(L"shell32.dll"));
   const std::wstring favourites = shell.GetSpecialFolder(CSIDL_FAVORITES);
   EXPECT_TRUE(GetModuleHandleW(L"shell32.dll"));
@@ -523,18 +520,38 @@ TEST(ShellOnWine, LibrariesLoadOnFirstNeed) {
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
 
+// As the program wires it: the dialogs are owned by the main window until
+// Form_Unload drops the program's reference to it.
+TEST(ShellOnWine, DialogsAreOwnedByTheWindowUntilUnload) {
+  Platform platform;
+  g = &platform;
+  app::MainWindow window{GetModuleHandleW(nullptr)};
+  ASSERT_TRUE(window.Create());
+  shell::Win32Shell shell{[&window] { return window.GlobalReference(); }, RecordingApi()};
+  shell.GetSpecialFolder(CSIDL_FAVORITES);
+  window.DropGlobalReference();
+  shell.GetSpecialFolder(CSIDL_FAVORITES);
+  ASSERT_EQ(platform.lookups.size(), 2u);
+  EXPECT_EQ(platform.lookups[0].owner, window.hwnd());
+  EXPECT_EQ(platform.lookups[1].owner, nullptr);
+  DestroyWindow(window.hwnd());
+  MSG quit;
+  PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  g = nullptr;
+}
+
 TEST(ShellOnWine, StartFolderListNamesTheFolder) {
   const UniqueModule shell32(LoadLibraryW(L"shell32.dll"));
   shell::ShellApi api = shell::LinkedShellApi();
-  shell::FillShell32(api, shell32.get());
-  ASSERT_TRUE(api.ILCreateFromPathW && api.SHGetPathFromIDListEx);
-  EXPECT_TRUE(shell::modFolderBrowse::IsWinNT(api));
+  api.itemListFromPath = win::ItemListFromPathEntry(shell32.get());
+  api.longPathFromItemList = win::PathFromItemListExEntry(shell32.get());
+  ASSERT_TRUE(api.itemListFromPath && api.longPathFromItemList);
 
   const shell::ItemList list = shell::modFolderBrowse::PathToItemList(api, L"C:\\windows");
   ASSERT_TRUE(list);
   std::wstring path(shell::kLongPathChars, L'\0');
-  ASSERT_TRUE(api.SHGetPathFromIDListEx(list.get(), path.data(), static_cast<DWORD>(path.size()),
-                                        0 /* GPFIDL_DEFAULT */));
+  ASSERT_TRUE(api.longPathFromItemList(list.get(), path.data(), static_cast<DWORD>(path.size()),
+                                       0 /* GPFIDL_DEFAULT */));
   EXPECT_EQ(std::wstring(path.c_str()), L"C:\\windows");
   // A folder that does not exist gives no list; the browser then opens with
   // the selection the shell chooses.
