@@ -136,7 +136,10 @@ std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePor
 Preview PreviewOf(const FileProbe& probe) {
   if (probe.found != FileFound::File) return {};
   const BitmapHeader h = ReadBitmapHeader(probe.head, probe.size);
-  if (h.verdict != BitmapVerdict::Bitmap) return {};
+  // Rows stored top-down are legal, but the system's reader cannot be trusted
+  // with them: Windows 10 and later refuse them, and Wine's reader leaves the
+  // picture blank. No picture is better than a wrong one.
+  if (h.verdict != BitmapVerdict::Bitmap || h.topDown) return {};
   if (h.width > kPreviewMaxEdge || h.height > kPreviewMaxEdge || probe.size > kPreviewMaxBytes)
     return {PreviewVerdict::TooLarge, 0, 0};
   return {PreviewVerdict::Show, static_cast<int>(h.width), static_cast<int>(h.height)};

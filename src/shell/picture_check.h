@@ -39,10 +39,11 @@ inline constexpr std::int64_t kPreviewMaxEdge = 4096;
 inline constexpr std::uint64_t kPreviewMaxBytes = 16 * 1024 * 1024;
 
 // Whether a balloon may show the picture found: only a bitmap the check finds
-// whole on a local disk, and only within the limits above; what its header
+// whole on a local disk, its rows stored bottom-up (the usual way; not every
+// system reads the other), and only within the limits above. What its header
 // says is all that is known before the system decodes it.
 enum class PreviewVerdict {
-  None,      // nothing to show (no file, no bitmap, a bitmap cut short)
+  None,      // nothing to show (no file, no bitmap, one cut short or stored top-down)
   Show,      // decode it when the balloon first shows
   TooLarge,  // a bitmap beyond the limits: not decoded, and the balloon says so
 };

@@ -147,7 +147,8 @@ TEST(PictureCheck, ABalloonShowsOnlyAWholeBitmapWithinTheLimits) {
     Preview preview;
   } cases[] = {
       {"a logo", probeOf({.width = 38, .height = 38}), {PreviewVerdict::Show, 38, 38}},
-      {"a top-down strip", probeOf({.width = 22, .height = -88}), {PreviewVerdict::Show, 22, 88}},
+      {"a strip", probeOf({.width = 22, .height = 88}), {PreviewVerdict::Show, 22, 88}},
+      {"a top-down strip", probeOf({.width = 22, .height = -88}), {}},
       {"4096 wide", probeOf({.width = 4096, .height = 1}), {PreviewVerdict::Show, 4096, 1}},
       {"4097 wide", probeOf({.width = 4097, .height = 1}), {PreviewVerdict::TooLarge, 0, 0}},
       {"4097 high", probeOf({.width = 1, .height = 4097}), {PreviewVerdict::TooLarge, 0, 0}},
