@@ -64,6 +64,20 @@ struct PaintedLayout {
   bool rle8 = false;
 };
 
+// width x height colours 0xRRGGBB, top row first: `colours` of them in a
+// pattern with runs of three, or (0) a different colour at nearly every pixel.
+inline std::vector<std::uint32_t> PatternColours(int width, int height, int colours,
+                                                 std::uint32_t seed = 0) {
+  std::vector<std::uint32_t> rgb;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t n = colours ? static_cast<std::uint32_t>((x / 3 + 2 * y) % colours)
+                                      : static_cast<std::uint32_t>(x * 37 + y * 1031);
+      rgb.push_back((n * 0x9E3779u + seed) & 0xFFFFFF);
+    }
+  return rgb;
+}
+
 inline std::vector<std::byte> PaintedBitmapBytes(const PaintedLayout& s,
                                                  const std::vector<std::uint32_t>& rgb) {
   std::vector<std::uint32_t> table;

@@ -41,19 +41,6 @@ std::wstring Write(const std::wstring& name, const std::vector<std::byte>& bytes
   return path;
 }
 
-// width x height colours, top row first: `colours` of them in a pattern with
-// runs, or (0) a different colour at nearly every pixel.
-std::vector<std::uint32_t> Pattern(int width, int height, int colours, std::uint32_t seed = 0) {
-  std::vector<std::uint32_t> rgb;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t n = colours ? static_cast<std::uint32_t>((x / 3 + 2 * y) % colours)
-                                      : static_cast<std::uint32_t>(x * 37 + y * 1031);
-      rgb.push_back((n * 0x9E3779u + seed) & 0xFFFFFF);
-    }
-  return rgb;
-}
-
 // A 32-bit top-down DIB section of our own in a memory DC, filled with a
 // colour no picture here uses.
 class Canvas {
@@ -123,7 +110,7 @@ TEST(BalloonPictures, TheSystemDecodesEveryKindOfBitmapPixelForPixel) {
       {"8 bits, top-down", {13, 7, 8, true}, 40, false},
   };
   for (const auto& c : cases) {
-    const auto rgb = Pattern(c.layout.width, c.layout.height, c.colours);
+    const auto rgb = PatternColours(c.layout.width, c.layout.height, c.colours);
     const std::wstring path = Write(L"kind.bmp", PaintedBitmapBytes(c.layout, rgb));
     const Size size{c.layout.width, c.layout.height};
     const shell::LoadedPicture loaded =
@@ -141,7 +128,7 @@ TEST(BalloonPictures, TheSystemDecodesEveryKindOfBitmapPixelForPixel) {
 // tiled across its band and cut at its end.
 TEST(BalloonPictures, AFrameOfAStripAndATiledBandCopyTheRightPixels) {
   const Size strip{6, 24};
-  const auto rgb = Pattern(strip.width, strip.height, 0, 0x123456);
+  const auto rgb = PatternColours(strip.width, strip.height, 0, 0x123456);
   const std::wstring path = Write(L"strip.bmp", PaintedBitmapBytes({6, 24, 24}, rgb));
   const auto loaded = shell::LoadPicture(path, {PreviewVerdict::Show, 6, 24});
   ASSERT_TRUE(loaded.bitmap);
@@ -155,7 +142,7 @@ TEST(BalloonPictures, AFrameOfAStripAndATiledBandCopyTheRightPixels) {
           << "frame " << frame << " at " << zoom << "x";
 
   const Size skin{5, 3};
-  const auto tiles = Pattern(skin.width, skin.height, 0, 0x654321);
+  const auto tiles = PatternColours(skin.width, skin.height, 0, 0x654321);
   const auto band = shell::LoadPicture(Write(L"skin.bmp", PaintedBitmapBytes({5, 3, 8}, tiles)),
                                        {PreviewVerdict::Show, 5, 3});
   ASSERT_TRUE(band.bitmap);
@@ -169,7 +156,7 @@ TEST(BalloonPictures, AFrameOfAStripAndATiledBandCopyTheRightPixels) {
 // Nothing is decoded unless the file is still what the check found, on a disk.
 TEST(BalloonPictures, AFileThatIsNoLongerWhatTheCheckFoundIsNotDecoded) {
   const std::wstring logo =
-      Write(L"logo.bmp", PaintedBitmapBytes({38, 38, 24}, Pattern(38, 38, 0)));
+      Write(L"logo.bmp", PaintedBitmapBytes({38, 38, 24}, PatternColours(38, 38, 0)));
   const std::wstring png = Write(L"png.bmp", {std::byte{0x89}, std::byte{'P'}, std::byte{'N'},
                                               std::byte{'G'}, std::byte{'\r'}, std::byte{'\n'}});
   const struct {
@@ -227,7 +214,7 @@ TEST_F(PictureTip, TheBalloonGrowsByItsPictureMovesItOnAndLetsItGo) {
   using tooltip::modToolTip::DecodedPictures;
   using tooltip::modToolTip::SetTipPicture;
   const std::wstring strip =
-      Write(L"tip-strip.bmp", PaintedBitmapBytes({22, 88, 8}, Pattern(22, 88, 7)));
+      Write(L"tip-strip.bmp", PaintedBitmapBytes({22, 88, 8}, PatternColours(22, 88, 7)));
   const std::size_t held = DecodedPictures();
   const Size plain = Painted();
 
