@@ -34,7 +34,10 @@ void WriteBytes(const std::wstring& path, const std::vector<std::byte>& bytes) {
 class BalloonPictureWindow : public ::testing::Test {
  protected:
   void SetUp() override { Clear(); }
-  void TearDown() override { Clear(); }
+  void TearDown() override {
+    Clear();
+    SetCursorPos(1270, 1010);  // off the window, where no balloon shows for the next test
+  }
   static void Clear() {
     for (const auto name : {L"BackBitmapIE5", L"BackBitmap", L"smBrandBitmap", L"BrandBitmap",
                             L"SmallBitmap", L"BigBitmap"})

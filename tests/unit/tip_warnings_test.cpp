@@ -133,8 +133,11 @@ TEST(TipWarnings, APictureBoxsBalloonIsGivenThePictureTheCheckFound) {
   FormRig rig;
   rig.files.Put(L"C:\\logo.bmp", BitmapBytes({.width = 38, .height = 38}));
   rig.files.Put(L"C:\\spin.bmp", BitmapBytes({.width = 22, .height = 220}));
-  rig.files.Put(L"C:\\huge.bmp",
-                BitmapBytes({.width = 5000, .height = 5000, .bits = 8, .compression = 1}));
+  rig.files.Put(L"C:\\huge.bmp", BitmapBytes({.width = 5000,
+                                              .height = 5000,
+                                              .bits = 8,
+                                              .compression = 1,
+                                              .extraBytes = 64 - 5000 * 5000}));
   rig.PutText(settings::kToolbarKey, L"BigBitmap", L"C:\\logo.bmp");
   rig.form.Form_Load();
   EXPECT_TRUE(rig.tips.pictures.empty()) << "no tip yet";
