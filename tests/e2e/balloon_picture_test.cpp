@@ -95,11 +95,17 @@ TEST_F(BalloonPictureWindow, ASeededLogoShowsPixelForPixelUnderThePointerAndOnF1
       RestPointerOn(tavlin, Ctl::txtLgStat);
     const HWND tip = ShownBalloon(tavlin, text);
     ASSERT_TRUE(tip) << (keyboard ? "F1" : "pointer");
-    tavlin.Settle();
-    const ScreenPixels shown(PictureIn(WindowRectOf(tip), 38, 38));
+    // Once the balloon has been placed and painted.
     int wrong = 0;
-    for (int y = 0; y < 38; ++y)
-      for (int x = 0; x < 38; ++x) wrong += shown.At(x, y) != logo[y * 38 + x];
+    WaitFor(
+        [&] {
+          const ScreenPixels shown(PictureIn(WindowRectOf(tip), 38, 38));
+          wrong = 0;
+          for (int y = 0; y < 38; ++y)
+            for (int x = 0; x < 38; ++x) wrong += shown.At(x, y) != logo[y * 38 + x];
+          return wrong == 0;
+        },
+        2000);
     EXPECT_EQ(wrong, 0) << (keyboard ? "F1" : "pointer");
     if (keyboard) PostMessageW(tavlin.Control(Ctl::txtLgStat), WM_KEYDOWN, VK_ESCAPE, 1);
   }

@@ -80,9 +80,6 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
   for (const POINT p : {POINT{0, 8}, POINT{w - 1, 8}, POINT{0, h - 1}, POINT{w - 1, h - 1},
                         POINT{1, 0}, POINT{40, 4}, POINT{w - 2, 2}})
     EXPECT_EQ(shown.At(p.x, p.y), beneath.At(p.x, p.y)) << p.x << "," << p.y;
-  // The pointer at the top left: its vertical side at x 8, fill beside it.
-  for (int y = 2; y < 8; ++y) EXPECT_EQ(at(8, y), outline) << y;
-  EXPECT_EQ(at(9, 6), fill);
   // Both lines of text, each reaching across most of the text's width.
   for (const int line : {0, 1}) {
     int dark = 0, rightmost = 0;
@@ -95,11 +92,20 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
     EXPECT_GT(dark, 40) << "line " << line;
     EXPECT_GT(rightmost, 8 + text.right * 3 / 4) << "line " << line;
   }
+  // The pointer at the top left: its vertical side at x 8, fill beside it.
+  const bool exact = ScreenShapesWindowsExactly();
+  if (exact) {
+    for (int y = 2; y < 8; ++y) EXPECT_EQ(at(8, y), outline) << y;
+    EXPECT_EQ(at(9, 6), fill);
+  }
   SelectObject(shot, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(shot);
   DeleteDC(measure);
   ReleaseDC(nullptr, screen);
+  if (!exact)
+    GTEST_SKIP() << "the pointer not checked: this Wine shapes a window's region wrongly where a "
+                    "piece of it is narrower than a byte of its shape mask (Wine 10)";
 }
 
 TEST(BalloonTips, EachCatalogueControlShowsItsOwnText) {

@@ -281,6 +281,39 @@ HWND ShownBalloon(const TavlinProcess& tavlin, const std::wstring& text) {
   return shown;
 }
 
+bool ScreenShapesWindowsExactly() {
+  static const bool exact = [] {
+    // A red window shaped to two columns in the middle of a byte of the mask.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = CreateSolidBrush(RGB(255, 0, 0));
+    wc.lpszClassName = L"TavlinShapeProbe";
+    RegisterClassW(&wc);
+    const POINT at{GetSystemMetrics(SM_CXSCREEN) - 64, GetSystemMetrics(SM_CYSCREEN) - 32};
+    const HWND probe =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP, at.x,
+                        at.y, 32, 8, nullptr, nullptr, wc.hInstance, nullptr);
+    SetWindowRgn(probe, CreateRectRgn(9, 0, 11, 8), TRUE);  // the window owns it
+    ShowWindow(probe, SW_SHOWNA);
+    UpdateWindow(probe);
+    bool shaped = false;
+    WaitFor(
+        [&] {
+          const ScreenPixels shown({at.x, at.y, at.x + 32, at.y + 8});
+          shaped = shown.At(9, 4) == 0xFF0000 && shown.At(10, 4) == 0xFF0000;
+          return shaped;
+        },
+        1000);
+    const ScreenPixels shown({at.x, at.y, at.x + 32, at.y + 8});
+    const bool exact = shaped && shown.At(13, 4) != 0xFF0000 && shown.At(8, 4) != 0xFF0000;
+    DestroyWindow(probe);
+    DeleteObject(wc.hbrBackground);
+    return exact;
+  }();
+  return exact;
+}
+
 ScreenPixels::ScreenPixels(const RECT& area) : width_(area.right - area.left) {
   const int height = area.bottom - area.top;
   if (width_ <= 0 || height <= 0) return;

@@ -65,6 +65,12 @@ POINT RestPointerOn(const TavlinProcess& tavlin, Ctl control);
 // Waits for the visible balloon with this text; its window, or null.
 HWND ShownBalloon(const TavlinProcess& tavlin, const std::wstring& text);
 
+// Whether windows on this screen take exactly the shape of their regions. Wine
+// 10's shape mask turns a piece of a region that lies within one byte of the
+// mask (8 pixels) into the rest of that byte instead: there a balloon's
+// pointer shows as a dark wedge. Asked once, with a window of its own.
+bool ScreenShapesWindowsExactly();
+
 // What the screen shows in a rectangle now, read back once.
 class ScreenPixels {
  public:
