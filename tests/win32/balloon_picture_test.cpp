@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text_boundary_win32.h"
 #include "common/win32_handles.h"
 #include "shell/picture_load_win32.h"
 #include "support/bitmap_bytes.h"
@@ -121,6 +122,27 @@ TEST(BalloonPictures, TheSystemDecodesEveryKindOfBitmapPixelForPixel) {
                          [&](int x, int y) { return rgb[y * size.width + x]; }),
               "")
         << c.what;
+  }
+}
+
+// On the 95 family the path goes through the code page, with no W entry point
+// called; a name the code page holds decodes the same there.
+TEST(BalloonPictures, BothFamiliesDecodeThroughTheTextBoundary) {
+  const auto rgb = PatternColours(5, 4, 0);
+  const std::wstring path = Write(L"fam\u00e4.bmp", PaintedBitmapBytes({5, 4, 24}, rgb));
+  ASSERT_TRUE(win::CodePageHolds(path)) << "a name this test's code page holds";
+  for (const bool nt : {true, false}) {
+    win::AnswerAsNt(nt);
+    const std::size_t before = win::WideEntryPointCalls();
+    const auto loaded = shell::LoadPicture(path, {PreviewVerdict::Show, 5, 4});
+    const std::size_t wide = win::WideEntryPointCalls() - before;
+    win::AnswerAsNt(std::nullopt);
+    ASSERT_TRUE(loaded.bitmap) << (nt ? "NT" : "95");
+    EXPECT_EQ(wide == 0, !nt) << (nt ? "NT" : "95");
+    EXPECT_EQ(Mismatches(loaded.bitmap.get(), PictureKind::Whole, {5, 4}, {{5, 4}, 1}, 0,
+                         [&](int x, int y) { return rgb[y * 5 + x]; }),
+              "")
+        << (nt ? "NT" : "95");
   }
 }
 
