@@ -1,8 +1,10 @@
 // Feeds arbitrary bytes through the picture check as the first bytes of a file
 // whose size is taken from the input too, so that heads longer and far shorter
 // than their file are both covered, and the same bytes as a path. Nothing may
-// crash or read past a buffer, a bitmap must have a real size, and every line
-// must stay one line of the tip.
+// crash or read past a buffer, a bitmap must have a real size, every line must
+// stay one line of the tip, and a picture a balloon may show must be within the
+// limits and be drawn from inside itself into its own place (at a DPI, text
+// width and room taken from the input too).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,6 +13,7 @@
 
 #include "shell/bitmap_header.h"
 #include "shell/picture_check.h"
+#include "tooltip/balloon.h"
 
 namespace {
 
@@ -39,6 +42,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Expect(head.size() >= 2 && head[0] == std::byte{'B'} && head[1] == std::byte{'M'});
   }
   if (h.verdict == BitmapVerdict::Empty) Expect(fileSize == 0);
+
+  // What a balloon may show of it, and how: a picture within the limits, its
+  // every copy inside the picture and inside its place in the balloon.
+  const Preview preview = PreviewOf({FileFound::File, fileSize, {head.begin(), head.end()}});
+  if (preview.verdict == PreviewVerdict::Show) {
+    Expect(h.verdict == BitmapVerdict::Bitmap && !h.topDown && fileSize <= kPreviewMaxBytes);
+    Expect(preview.width == h.width && preview.height == h.height);
+    Expect(preview.width > 0 && preview.width <= kPreviewMaxEdge && preview.height > 0 &&
+           preview.height <= kPreviewMaxEdge);
+    using namespace tavlin::tooltip;
+    const Size picture{preview.width, preview.height};
+    const int dpi = static_cast<int>(said >> 8 & 0x3FF),
+              textWidth = static_cast<int>(said >> 20 & 0x7FF);
+    const Size room{static_cast<int>(said >> 32 & 0x1FFF), static_cast<int>(said >> 45 & 0x1FFF)};
+    for (const PictureKind kind : {PictureKind::Whole, PictureKind::Frames, PictureKind::Tiled}) {
+      const PictureView view = ViewOf(kind, picture, textWidth, dpi, room);
+      if (view.area.Empty()) continue;
+      Expect(view.zoom >= 1 && view.area.width <= room.width && view.area.height <= room.height);
+      const int frames = FrameCount(kind, picture);
+      const int frame = FrameAt(frames, said);
+      Expect(frame >= 0 && frame < frames);
+      const Rect at{3, 5, 3 + view.area.width, 5 + view.area.height};
+      for (const Blit& b : PictureBlits(kind, picture, view, at, frame)) {
+        Expect(b.from.left >= 0 && b.from.top >= 0 && b.from.right <= picture.width &&
+               b.from.bottom <= picture.height && b.from.Width() > 0 && b.from.Height() > 0);
+        Expect(b.to.left >= at.left && b.to.top >= at.top && b.to.right <= at.right &&
+               b.to.bottom <= at.bottom);
+        Expect(b.to.Width() == b.from.Width() * view.zoom &&
+               b.to.Height() == b.from.Height() * view.zoom);
+      }
+    }
+  }
 
   for (const PictureRole role :
        {PictureRole::Skin, PictureRole::SmallSpinning, PictureRole::LargeSpinning,

@@ -11,6 +11,7 @@
 
 #include "app/controls_port.h"
 #include "common/control_id.h"
+#include "common/pictures.h"
 #include "settings/catalogue.h"
 #include "settings/modReg_Func.h"
 #include "settings/registry_port.h"
@@ -146,13 +147,18 @@ class frmMain {
   bool CheckStorable(Ctl box, std::wstring_view text);
 
   // The lines the checks add to each control's tip; the catalogue text itself
-  // stays with the tip catalogue.
+  // stays with the tip catalogue. A picture box may gain two: what its file
+  // is, and that the file is too large for its balloon to show.
   struct TipNotes {
-    std::wstring policy, picture, storage;
+    std::wstring policy, picture, preview, storage;
   };
   void SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line);
   void DropKeyboardTip();  // hides the balloon F1 showed, if any
   std::array<TipNotes, kControlCount> notes_{};
+  // The picture each picture box's balloon shows, by role, as the check last
+  // found it; the tooltip port is told only when it changes.
+  void SetTipPicture(PictureRole role, tooltip::TipPicture picture);
+  std::array<tooltip::TipPicture, kPictures.size()> pictures_{};
   std::array<bool, kControlCount> tipMade_{};  // CreateToolTip succeeded for the control
   bool tipsAttached_ = false;                  // SetToolTips has run
   std::optional<Ctl> keyboardTip_;             // the control whose balloon F1 showed

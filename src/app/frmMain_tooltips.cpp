@@ -18,8 +18,12 @@ void frmMain::SetToolTips() {
   tipsAttached_ = true;
   // A control that cannot take a tip is left without one; the rest still get theirs.
   for (const tooltip::TipRow& row : tooltip::TipCatalogue()) {
-    if (tips_.CreateToolTip(row.control, TipTextOf(row.control)))
-      tipMade_[static_cast<std::size_t>(row.control)] = true;
+    if (!tips_.CreateToolTip(row.control, TipTextOf(row.control))) continue;
+    tipMade_[static_cast<std::size_t>(row.control)] = true;
+    if (const auto role = PictureOfBox(row.control)) {
+      const tooltip::TipPicture& picture = pictures_[static_cast<std::size_t>(*role)];
+      if (!picture.path.empty()) tips_.SetTipPicture(row.control, picture);
+    }
   }
 }
 
@@ -28,7 +32,7 @@ std::wstring frmMain::TipTextOf(Ctl control) const {
     if (row.control != control) continue;
     std::wstring text = tooltip::TipText(row);
     const TipNotes& notes = notes_[static_cast<std::size_t>(control)];
-    for (const std::wstring* note : {&notes.policy, &notes.picture, &notes.storage})
+    for (const std::wstring* note : {&notes.policy, &notes.picture, &notes.preview, &notes.storage})
       if (!note->empty()) text += L"\r\n" + *note;
     return text;
   }
@@ -59,7 +63,29 @@ void frmMain::CheckPolicies() {
 void frmMain::CheckPicture(Ctl box) {
   const auto role = PictureOfBox(box);
   if (!role) return;
-  SetNote(box, &TipNotes::picture, shell::CheckPicture(*role, ui_.GetText(box), files_));
+  const std::wstring path = ui_.GetText(box);
+  std::wstring line, tooLarge;
+  tooltip::TipPicture picture;
+  if (!path.empty()) {
+    const shell::FileProbe probe = shell::ProbePicture(path, files_);
+    line = shell::PictureLine(*role, probe);
+    const shell::Preview preview = shell::PreviewOf(probe);
+    if (preview.verdict == shell::PreviewVerdict::TooLarge) tooLarge = shell::kTooLargeLine;
+    if (preview.verdict == shell::PreviewVerdict::Show)
+      picture = {tooltip::PictureKindOf(*role), path, preview.width, preview.height};
+  }
+  SetNote(box, &TipNotes::picture, std::move(line));
+  SetNote(box, &TipNotes::preview, std::move(tooLarge));
+  SetTipPicture(*role, std::move(picture));
+}
+
+void frmMain::SetTipPicture(PictureRole role, tooltip::TipPicture picture) {
+  tooltip::TipPicture& shown = pictures_[static_cast<std::size_t>(role)];
+  if (shown == picture) return;
+  shown = std::move(picture);
+  // A tip not made yet is given its picture when it is made.
+  const Ctl box = PictureOf(role).box;
+  if (tipMade_[static_cast<std::size_t>(box)]) tips_.SetTipPicture(box, shown);
 }
 
 bool frmMain::CheckStorable(Ctl box, std::wstring_view text) {

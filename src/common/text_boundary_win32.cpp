@@ -218,6 +218,15 @@ HANDLE LoadResourceImage(HINSTANCE instance, WORD id, UINT type, int cx, int cy,
                    : LoadImageA(instance, MAKEINTRESOURCEA(id), type, cx, cy, flags);
 }
 
+HBITMAP LoadBitmapFile(std::wstring_view path) {
+  constexpr UINT kFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION;
+  if (IsWinNT())
+    return static_cast<HBITMAP>(
+        WIDE(LoadImageW)(nullptr, std::wstring(path).c_str(), IMAGE_BITMAP, 0, 0, kFlags));
+  return static_cast<HBITMAP>(
+      LoadImageA(nullptr, Narrow(path).c_str(), IMAGE_BITMAP, 0, 0, kFlags));
+}
+
 HFONT MakeFont(const LOGFONTW& font) {
   if (IsWinNT()) return WIDE(CreateFontIndirectW)(&font);
   LOGFONTA a{};

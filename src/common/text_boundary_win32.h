@@ -74,6 +74,10 @@ LRESULT Dispatch(const MSG& msg);
 HCURSOR LoadArrowCursor();
 // A resource of the module by its number.
 HANDLE LoadResourceImage(HINSTANCE instance, WORD id, UINT type, int cx, int cy, UINT flags);
+// A .bmp file decoded by the system's own reader, as a DIB section of the
+// file's colour depth (LoadImage with LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+// null when the file cannot be read or decoded.
+HBITMAP LoadBitmapFile(std::wstring_view path);
 HFONT MakeFont(const LOGFONTW& font);
 struct FontMetrics {
   int height = 0, aveCharWidth = 0;

@@ -116,17 +116,33 @@ std::wstring PictureLine(PictureRole role, const FileProbe& probe) {
   return line + DescribeBitmap(role, h);
 }
 
-std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files) {
-  if (path.empty()) return {};
+FileProbe ProbePicture(std::wstring_view path, FileProbePort& files) {
   switch (ShapeOfPath(path)) {
     case PathShape::Device:
-      return PictureLine(role, FileProbe{FileFound::NotAFile, 0, {}});
+      return FileProbe{FileFound::NotAFile, 0, {}};
     case PathShape::Network:
-      return PictureLine(role, FileProbe{FileFound::Network, 0, {}});
+      return FileProbe{FileFound::Network, 0, {}};
     case PathShape::Ordinary:
       break;
   }
-  return PictureLine(role, files.Probe(path, kBitmapHeadBytes));
+  return files.Probe(path, kBitmapHeadBytes);
+}
+
+std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files) {
+  if (path.empty()) return {};
+  return PictureLine(role, ProbePicture(path, files));
+}
+
+Preview PreviewOf(const FileProbe& probe) {
+  if (probe.found != FileFound::File) return {};
+  const BitmapHeader h = ReadBitmapHeader(probe.head, probe.size);
+  // Rows stored top-down are legal, but the system's reader cannot be trusted
+  // with them: Windows 10 and later refuse them, and Wine's reader leaves the
+  // picture blank. No picture is better than a wrong one.
+  if (h.verdict != BitmapVerdict::Bitmap || h.topDown) return {};
+  if (h.width > kPreviewMaxEdge || h.height > kPreviewMaxEdge || probe.size > kPreviewMaxBytes)
+    return {PreviewVerdict::TooLarge, 0, 0};
+  return {PreviewVerdict::Show, static_cast<int>(h.width), static_cast<int>(h.height)};
 }
 
 }  // namespace tavlin::shell

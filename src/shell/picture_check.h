@@ -27,7 +27,33 @@ PathShape ShapeOfPath(std::wstring_view path);
 // The line for what was found at the path.
 std::wstring PictureLine(PictureRole role, const FileProbe& probe);
 
+// What is at the path, looked at as the check looks: a device, a pipe or a
+// share is known from the text alone and never opened.
+FileProbe ProbePicture(std::wstring_view path, FileProbePort& files);
+
 // The check of one box: the empty text for an empty box, otherwise one line.
 std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files);
+
+// The largest picture a balloon decodes: no edge longer, no file larger.
+inline constexpr std::int64_t kPreviewMaxEdge = 4096;
+inline constexpr std::uint64_t kPreviewMaxBytes = 16 * 1024 * 1024;
+
+// Whether a balloon may show the picture found: only a bitmap the check finds
+// whole on a local disk, its rows stored bottom-up (the usual way; not every
+// system reads the other), and only within the limits above. What its header
+// says is all that is known before the system decodes it.
+enum class PreviewVerdict {
+  None,      // nothing to show (no file, no bitmap, one cut short or stored top-down)
+  Show,      // decode it when the balloon first shows
+  TooLarge,  // a bitmap beyond the limits: not decoded, and the balloon says so
+};
+struct Preview {
+  PreviewVerdict verdict = PreviewVerdict::None;
+  int width = 0, height = 0;  // pixels, when shown
+  bool operator==(const Preview&) const = default;
+};
+Preview PreviewOf(const FileProbe& probe);
+// The line a balloon gains for a picture too large to show.
+inline constexpr std::wstring_view kTooLargeLine = L"Picture too large to show";
 
 }  // namespace tavlin::shell

@@ -2,11 +2,23 @@
 // a new text for it when a check adds or drops a line.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "common/control_id.h"
+#include "tooltip/balloon.h"
 
 namespace tavlin::tooltip {
+
+// The picture a picture box's balloon shows below its text: the file the
+// picture check found a bitmap a balloon may show, and its size as its header
+// says. An empty path: no picture.
+struct TipPicture {
+  PictureKind kind = PictureKind::Whole;
+  std::wstring path;
+  int width = 0, height = 0;
+  bool operator==(const TipPicture&) const = default;
+};
 
 class TooltipPort {
  public:
@@ -24,6 +36,10 @@ class TooltipPort {
   virtual bool ShowKeyboardTip(Ctl control, std::wstring_view text) = 0;
   // Hides the tip the keyboard showed; false when none was showing.
   virtual bool HideKeyboardTip() = 0;
+  // Gives the control's balloon a picture below its text, or none. The file is
+  // read when the balloon next shows, not before; a picture read earlier for
+  // the control is let go. False when the control has no tip.
+  virtual bool SetTipPicture(Ctl control, const TipPicture& picture) = 0;
 };
 
 }  // namespace tavlin::tooltip

@@ -11,6 +11,7 @@
 #include "common/text_boundary_win32.h"
 #include "common/program_win32.h"
 #include "common/win32_handles.h"
+#include "shell/picture_load_win32.h"
 #include "tooltip/balloon.h"
 #include "tooltip/tip_catalogue.h"
 
@@ -44,6 +45,105 @@ TTTOOLINFOW KeyboardTool(HWND control) {
   tool.hwnd = control;
   tool.uId = kKeyboardTool;
   return tool;
+}
+
+// The picture a tooltip window's balloon shows: what the check found, the
+// system's decoding of it once the balloon has shown, and while it shows,
+// where it is and which frame is drawn. One per picture box at most.
+struct PictureSlot {
+  HWND tip = nullptr;
+  TipPicture wanted;
+  bool tried = false;   // decoded, or failed to, since `wanted` was given
+  UniqueBitmap bitmap;  // null until then, and when it did not decode
+  bool showing = false;
+  DWORD shownAt = 0;  // tick count when the balloon appeared
+  int frame = -1;     // the frame drawn last
+  PictureView view;
+  Rect at;
+};
+// Freed with their tooltip window (WM_NCDESTROY), which goes with the main window.
+std::vector<PictureSlot> g_pictures;
+
+// The timer that moves a spinning logo on while its balloon shows. The
+// tooltip's own timers have small numbers.
+constexpr UINT_PTR kFrameTimer = 0x7461;
+
+PictureSlot* SlotOf(HWND tip) {
+  for (PictureSlot& slot : g_pictures)
+    if (slot.tip == tip) return &slot;
+  return nullptr;
+}
+
+Size SizeOf(const TipPicture& p) {
+  return {p.width, p.height};
+}
+
+// The balloon has gone: its spinning logo stops.
+void StopPicture(HWND tip) {
+  KillTimer(tip, kFrameTimer);
+  if (PictureSlot* slot = SlotOf(tip)) slot->showing = false;
+}
+
+void DrawFrame(HDC dc, const PictureSlot& slot) {
+  DrawPicture(dc, slot.bitmap.get(),
+              PictureBlits(slot.wanted.kind, SizeOf(slot.wanted), slot.view, slot.at, slot.frame));
+}
+
+int Frames(const PictureSlot& slot) {
+  return FrameCount(slot.wanted.kind, SizeOf(slot.wanted));
+}
+
+// WM_TIMER: the next frame, drawn straight into the window; the balloon stays
+// where it is.
+void NextFrame(HWND tip) {
+  PictureSlot* slot = SlotOf(tip);
+  if (!slot || !slot->showing || !slot->bitmap || !IsWindowVisible(tip)) return StopPicture(tip);
+  const int frame = FrameAt(Frames(*slot), GetTickCount() - slot->shownAt);
+  if (frame == slot->frame) return;
+  slot->frame = frame;
+  const WindowDC dc(tip);
+  DrawFrame(dc.get(), *slot);
+}
+
+// How the slot's picture shows beside a text of the measured size: nothing
+// until it has decoded, which it does the first time it is asked.
+PictureView ViewFor(PictureSlot& slot, const Rect& measured, int dpi, const BalloonMetrics& m) {
+  if (!slot.tried) {
+    slot.tried = true;
+    slot.bitmap = shell::LoadPicture(slot.wanted.path, {shell::PreviewVerdict::Show,
+                                                        slot.wanted.width, slot.wanted.height})
+                      .bitmap;
+  }
+  if (!slot.bitmap) return {};
+  const Size text{measured.Width(), measured.Height()};
+  const Size screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return ViewOf(slot.wanted.kind, SizeOf(slot.wanted), text.width, dpi,
+                PictureRoom(screen, text, m));
+}
+
+// Body and pointer as one outline.
+UniqueRegion Outline(const BalloonShape& shape) {
+  POINT pointer[3];
+  for (std::size_t i = 0; i < shape.pointer.size(); ++i)
+    pointer[i] = POINT{shape.pointer[i].x, shape.pointer[i].y};
+  UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
+  const UniqueRegion body(CreateRoundRectRgn(shape.body.left, shape.body.top, shape.body.right,
+                                             shape.body.bottom, shape.ellipse, shape.ellipse));
+  const UniqueRegion tip(CreatePolygonRgn(pointer, 3, ALTERNATE));
+  CombineRgn(outline.get(), body.get(), tip.get(), RGN_OR);
+  return outline;
+}
+
+// The window takes the balloon's outline as its shape, so that what lies
+// beneath shows beside the pointer and outside the rounded corners. Set again
+// only when the outline changes.
+void ShapeWindow(HWND hwnd, const BalloonShape& shape) {
+  UniqueRegion outline = Outline(shape);
+  const UniqueRegion current(CreateRectRgn(0, 0, 0, 0));
+  if (!outline || !current) return;
+  if (GetWindowRgn(hwnd, current.get()) != ERROR && EqualRgn(current.get(), outline.get())) return;
+  // Once the window has taken the region, it is the window's to free.
+  if (SetWindowRgn(hwnd, outline.get(), FALSE)) outline.release();
 }
 
 Rect WindowRectOf(HWND hwnd) {
@@ -155,9 +255,10 @@ void AddToolThroughParent(HWND tip, HWND control, std::wstring_view text) {
 }
 
 // WM_PAINT: hang the window under the cursor (or from the control, for the
-// keyboard), size it to its text, paint it.
+// keyboard), size it to its text and picture, shape and paint it.
 void PaintTip(HWND hwnd) {
-  const BalloonMetrics m = MetricsFor(TipDpi(hwnd));
+  const int dpi = TipDpi(hwnd);
+  const BalloonMetrics m = MetricsFor(dpi);
   RECT window{};
   GetWindowRect(hwnd, &window);
   Point origin;
@@ -179,11 +280,29 @@ void PaintTip(HWND hwnd) {
   SelectScope selectFont(paint.dc(), font.get());
   RECT measured{origin.x, origin.y, origin.x + width, origin.y + height};
   win::DrawTextIn(paint.dc(), text, measured, DT_CALCRECT | DT_NOCLIP | DT_VCENTER);
-  const Rect tip = TipWindowRect({measured.left, measured.top, measured.right, measured.bottom}, m);
+  const Rect textRect{measured.left, measured.top, measured.right, measured.bottom};
+  PictureSlot* slot = SlotOf(hwnd);
+  const PictureView view = slot ? ViewFor(*slot, textRect, dpi, m) : PictureView{};
+  const Rect tip = TipWindowRect(textRect, m, view.area);
   ShowWindow(hwnd, SW_SHOWNA);
   MoveWindow(hwnd, tip.left, tip.top, tip.Width(), tip.Height(), TRUE);
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const BalloonShape shape = BalloonGeometry(client.right, client.bottom, m, view.area);
+  ShapeWindow(hwnd, shape);
   SetBkMode(paint.dc(), TRANSPARENT);
-  DrawBalloon(hwnd, paint.dc(), text);
+  DrawBalloon(hwnd, paint.dc(), text, view.area);
+  if (view.area.Empty()) return;
+  // The frame a spinning logo is at, counted from when the balloon appeared.
+  if (!slot->showing) {
+    slot->showing = true;
+    slot->shownAt = GetTickCount();
+    if (Frames(*slot) > 1) SetTimer(hwnd, kFrameTimer, kFrameMs, nullptr);
+  }
+  slot->view = view;
+  slot->at = shape.picture;
+  slot->frame = FrameAt(Frames(*slot), GetTickCount() - slot->shownAt);
+  DrawFrame(paint.dc(), *slot);
 }
 
 }  // namespace
@@ -286,6 +405,16 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
       // own look must not appear there, so paint the balloon for real instead.
       win::PostWithoutText(hwnd, WM_PAINT, 0, 0);
       return 1;
+    case WM_TIMER:
+      if (wParam != kFrameTimer) break;
+      NextFrame(hwnd);
+      return 0;
+    case WM_WINDOWPOSCHANGED:
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW) StopPicture(hwnd);
+      break;
+    case WM_NCDESTROY:
+      SetTipPicture(hwnd, {});
+      break;
   }
   for (const TipEntry& entry : Table()) {
     if (entry.TipHwnd == hwnd)
@@ -294,22 +423,14 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
   return 0;
 }
 
-void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
+void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, Size picture) {
   RECT client{};
   GetClientRect(hwnd, &client);
   const BalloonShape shape = BalloonGeometry(client.right - client.left, client.bottom - client.top,
-                                             MetricsFor(TipDpi(hwnd)));
-  POINT pointer[3];
-  for (std::size_t i = 0; i < shape.pointer.size(); ++i)
-    pointer[i] = POINT{shape.pointer[i].x, shape.pointer[i].y};
-
+                                             MetricsFor(TipDpi(hwnd)), picture);
   // The outline of body and pointer together, so that no line crosses the
   // pointer's base.
-  const UniqueRegion outline(CreateRectRgn(0, 0, 0, 0));
-  const UniqueRegion body(CreateRoundRectRgn(shape.body.left, shape.body.top, shape.body.right,
-                                             shape.body.bottom, shape.ellipse, shape.ellipse));
-  const UniqueRegion tip(CreatePolygonRgn(pointer, 3, ALTERNATE));
-  CombineRgn(outline.get(), body.get(), tip.get(), RGN_OR);
+  const UniqueRegion outline = Outline(shape);
   FillRgn(hdc, outline.get(), GetSysColorBrush(COLOR_INFOBK));
   FrameRgn(hdc, outline.get(), static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)), shape.frame,
            shape.frame);
@@ -320,7 +441,47 @@ void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text) {
   win::DrawTextIn(hdc, text, textRect, DT_NOCLIP | DT_VCENTER);
 }
 
+void DrawPicture(HDC dc, HBITMAP picture, std::span<const Blit> blits) {
+  const UniqueDC source(CreateCompatibleDC(dc));
+  if (!source || !picture) return;
+  const SelectScope select(source.get(), picture);
+  // Whole-pixel zoom: each pixel of the picture is copied, never blended.
+  const int mode = SetStretchBltMode(dc, COLORONCOLOR);
+  for (const Blit& b : blits)
+    StretchBlt(dc, b.to.left, b.to.top, b.to.Width(), b.to.Height(), source.get(), b.from.left,
+               b.from.top, b.from.Width(), b.from.Height(), SRCCOPY);
+  SetStretchBltMode(dc, mode);
+}
+
+void SetTipPicture(HWND tip, const TipPicture& picture) {
+  const auto slot = std::find_if(g_pictures.begin(), g_pictures.end(),
+                                 [tip](const PictureSlot& s) { return s.tip == tip; });
+  if (slot != g_pictures.end()) {
+    if (slot->wanted == picture) return;
+    // The old picture goes, decoded or not; a new one is read when it shows.
+    KillTimer(tip, kFrameTimer);
+    g_pictures.erase(slot);
+  }
+  if (!picture.path.empty()) {
+    g_pictures.emplace_back();
+    g_pictures.back().tip = tip;
+    g_pictures.back().wanted = picture;
+  }
+}
+
+std::size_t DecodedPictures() {
+  return static_cast<std::size_t>(std::count_if(
+      g_pictures.begin(), g_pictures.end(), [](const PictureSlot& s) { return bool(s.bitmap); }));
+}
+
 }  // namespace modToolTip
+
+bool Win32Tooltips::SetTipPicture(Ctl control, const TipPicture& picture) {
+  const auto i = static_cast<std::size_t>(control);
+  if (i >= tips_.size() || !tips_[i]) return false;
+  modToolTip::SetTipPicture(tips_[i], picture);
+  return true;
+}
 
 bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
   const HWND tip =

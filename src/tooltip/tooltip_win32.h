@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "tooltip/balloon.h"
 #include "tooltip/tooltip_port.h"
 
 namespace tavlin::tooltip {
@@ -55,9 +56,21 @@ void InstallBalloonProc(HWND tip);
 // hands every other message of a known window to its previous procedure.
 LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// Paints the balloon and its text into the window's paint DC. The caller has
-// selected the tip font and set a transparent background mode.
-void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text);
+// Paints the balloon and its text into the window's paint DC, with room for a
+// picture of the given size below the text. The caller has selected the tip
+// font and set a transparent background mode.
+void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, Size picture = {});
+
+// Copies the parts of a decoded picture (a bitmap of ours, selected nowhere)
+// into the DC.
+void DrawPicture(HDC dc, HBITMAP picture, std::span<const Blit> blits);
+
+// Gives the tooltip window's balloon a picture below its text (an empty path:
+// none). It is decoded when the balloon next paints; a picture given before,
+// and its decoding, go at once. The window's own end lets it go too.
+void SetTipPicture(HWND tip, const TipPicture& picture);
+// How many pictures are held decoded now, for every tooltip window.
+std::size_t DecodedPictures();
 
 // The DPI the balloon of this window is drawn for.
 int TipDpi(HWND hwnd);
@@ -72,6 +85,7 @@ class Win32Tooltips : public TooltipPort {
   bool UpdateToolTip(Ctl control, std::wstring_view text) override;
   bool ShowKeyboardTip(Ctl control, std::wstring_view text) override;
   bool HideKeyboardTip() override;
+  bool SetTipPicture(Ctl control, const TipPicture& picture) override;
 
  private:
   HWND owner_;

@@ -15,46 +15,6 @@
 namespace tavlin::testing {
 namespace {
 
-// Rests the pointer at a point: there, and once an earlier balloon has gone,
-// one pixel on, so that the window under it sees it arrive.
-POINT RestPointerAt(const TavlinProcess& tavlin, POINT p) {
-  SetCursorPos(p.x, p.y);
-  WaitFor([&] { return VisibleTooltip(tavlin) == nullptr; }, 3000);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = 1;
-  move.mi.dwFlags = MOUSEEVENTF_MOVE;
-  SendInput(1, &move, sizeof move);
-  POINT now{};
-  WaitFor([&] { return GetCursorPos(&now) && now.x == p.x + 1 && now.y == p.y; }, 2000);
-  return now;
-}
-
-// A few pixels inside the control, at its left (on a list, its drop-down button).
-POINT RestPointerOn(const TavlinProcess& tavlin, Ctl control) {
-  RECT r;
-  GetWindowRect(tavlin.Control(control), &r);
-  return RestPointerAt(tavlin, control == Ctl::cboFullScreen
-                                   ? POINT{r.right - 6, r.top + 8}
-                                   : POINT{r.left + 6, (r.top + r.bottom) / 2});
-}
-
-// Waits for the visible balloon with this text; its window, or null.
-HWND ShownBalloon(const TavlinProcess& tavlin, const std::wstring& text) {
-  HWND shown = nullptr;
-  // A tip shows half a second after the pointer comes to rest; the bound is
-  // under the two seconds a hidden balloon blocked the program for while Wine
-  // took the tooltip windows for ones a window manager looks after.
-  WaitFor(
-      [&] {
-        for (const HWND tip : Tooltips(tavlin))
-          if (IsWindowVisible(tip) && tavlin.Text(tip) == text) shown = tip;
-        return shown != nullptr;
-      },
-      2000);
-  return shown;
-}
-
 TEST(BalloonTips, SeventeenBorderlessTooltipWindowsAfterStartUp) {
   TavlinProcess tavlin;
   ASSERT_TRUE(tavlin.Started());
@@ -86,6 +46,9 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
   // 16 above and 8 below.
   const RECT expected{cursor.x - 2, cursor.y + 20, cursor.x - 2 + text.right + 16,
                       cursor.y + 20 + text.bottom + 24};
+  // What lies where the balloon will be, before it shows.
+  ASSERT_EQ(VisibleTooltip(tavlin), nullptr);
+  const ScreenPixels beneath(expected);
   HWND tip = nullptr;
   RECT r{};
   ASSERT_TRUE(WaitFor([&] {
@@ -107,17 +70,16 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
   BitBlt(shot, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   const auto at = [&](int x, int y) { return GetPixel(shot, x, y); };
   const COLORREF fill = GetSysColor(COLOR_INFOBK), outline = RGB(64, 64, 64);
-  // The rounded body: outlined in dark grey, filled, its corners cut off.
+  // The rounded body: outlined in dark grey, filled, its corners cut off;
+  // outside the outline, in the corners and above the body beside the
+  // pointer, the screen shows what lay beneath.
   EXPECT_EQ(at(w / 2, 8), outline);
   EXPECT_EQ(at(0, h / 2), outline);
   EXPECT_EQ(at(w / 2, 9), fill);
-  for (const POINT p : {POINT{0, 8}, POINT{w - 1, 8}, POINT{0, h - 1}, POINT{w - 1, h - 1}})
-    EXPECT_NE(at(p.x, p.y), fill) << p.x << "," << p.y;
-  // The pointer at the top left: its vertical side at x 8, fill beside it,
-  // nothing of the balloon further along above the body.
-  for (int y = 2; y < 8; ++y) EXPECT_EQ(at(8, y), outline) << y;
-  EXPECT_EQ(at(9, 6), fill);
-  EXPECT_NE(at(40, 4), fill);
+  const ScreenPixels shown(r);
+  for (const POINT p : {POINT{0, 8}, POINT{w - 1, 8}, POINT{0, h - 1}, POINT{w - 1, h - 1},
+                        POINT{1, 0}, POINT{40, 4}, POINT{w - 2, 2}})
+    EXPECT_EQ(shown.At(p.x, p.y), beneath.At(p.x, p.y)) << p.x << "," << p.y;
   // Both lines of text, each reaching across most of the text's width.
   for (const int line : {0, 1}) {
     int dark = 0, rightmost = 0;
@@ -130,11 +92,20 @@ TEST(BalloonTips, RestingOnTheStartPageShowsItsBalloonUnderTheCursor) {
     EXPECT_GT(dark, 40) << "line " << line;
     EXPECT_GT(rightmost, 8 + text.right * 3 / 4) << "line " << line;
   }
+  // The pointer at the top left: its vertical side at x 8, fill beside it.
+  const bool exact = ScreenShapesWindowsExactly();
+  if (exact) {
+    for (int y = 2; y < 8; ++y) EXPECT_EQ(at(8, y), outline) << y;
+    EXPECT_EQ(at(9, 6), fill);
+  }
   SelectObject(shot, oldBitmap);
   DeleteObject(bitmap);
   DeleteDC(shot);
   DeleteDC(measure);
   ReleaseDC(nullptr, screen);
+  if (!exact)
+    GTEST_SKIP() << "the pointer not checked: this Wine shapes a window's region wrongly where a "
+                    "piece of it is narrower than a byte of its shape mask (Wine 10)";
 }
 
 TEST(BalloonTips, EachCatalogueControlShowsItsOwnText) {

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -56,6 +57,31 @@ std::vector<HWND> AllTooltips(const TavlinProcess& tavlin);
 // The one showing now, or null.
 HWND VisibleTooltip(const TavlinProcess& tavlin);
 std::map<Ctl, std::wstring> TipTexts(const TavlinProcess& tavlin);
+// Rests the pointer at a point: there, and once an earlier balloon has gone,
+// one pixel on, so that the window under it sees it arrive. Where it is then.
+POINT RestPointerAt(const TavlinProcess& tavlin, POINT p);
+// A few pixels inside the control, at its left (on a list, its drop-down button).
+POINT RestPointerOn(const TavlinProcess& tavlin, Ctl control);
+// Waits for the visible balloon with this text; its window, or null.
+HWND ShownBalloon(const TavlinProcess& tavlin, const std::wstring& text);
+
+// Whether windows on this screen take exactly the shape of their regions. Wine
+// 10's shape mask turns a piece of a region that lies within one byte of the
+// mask (8 pixels) into the rest of that byte instead: there a balloon's
+// pointer shows as a dark wedge. Asked once, with a window of its own.
+bool ScreenShapesWindowsExactly();
+
+// What the screen shows in a rectangle now, read back once.
+class ScreenPixels {
+ public:
+  explicit ScreenPixels(const RECT& area);
+  // 0xRRGGBB at a point of the rectangle, its left-top corner 0, 0.
+  std::uint32_t At(int x, int y) const;
+
+ private:
+  int width_;
+  std::vector<std::uint32_t> pixels_;
+};
 
 // While it lives, the web pages the program opens reach no browser: Wine's
 // browser launcher hands each address to record-url.sh beside the test

@@ -113,6 +113,11 @@ class RecordingTips : public tooltip::TooltipPort {
     return true;
   }
   bool HideKeyboardTip() override { return std::exchange(keyboard, std::nullopt).has_value(); }
+  std::vector<std::pair<Ctl, tooltip::TipPicture>> pictures;  // every picture given, in order
+  bool SetTipPicture(Ctl control, const tooltip::TipPicture& picture) override {
+    pictures.emplace_back(control, picture);
+    return true;
+  }
   // The text the control's tip holds now: the last one given, or none.
   std::optional<std::wstring> Current(Ctl control) const {
     for (auto i = updated.rbegin(); i != updated.rend(); ++i)

@@ -135,5 +135,47 @@ TEST(PictureCheck, OnlyOrdinaryPathsAreLookedAtAndAnEmptyBoxGivesNoLine) {
   EXPECT_EQ(files.probed.size(), 2u);
 }
 
+// Only a whole bitmap within 4096 pixels each way and 16 MB may be decoded for
+// a balloon; beyond that the balloon says so instead.
+TEST(PictureCheck, ABalloonShowsOnlyAWholeBitmapWithinTheLimits) {
+  using shell::Preview;
+  using shell::PreviewVerdict;
+  const auto probeOf = [](const BitmapLayout& layout, std::uint64_t size = 0) {
+    const auto bytes = BitmapBytes(layout);
+    const std::vector<std::byte> head(
+        bytes.begin(), bytes.begin() + std::min(bytes.size(), shell::kBitmapHeadBytes));
+    return shell::FileProbe{FileFound::File, size ? size : bytes.size(), head};
+  };
+  constexpr std::uint64_t k16MB = 16 * 1024 * 1024;
+  const struct {
+    const char* what;
+    shell::FileProbe probe;
+    Preview preview;
+  } cases[] = {
+      {"a logo", probeOf({.width = 38, .height = 38}), {PreviewVerdict::Show, 38, 38}},
+      {"a strip", probeOf({.width = 22, .height = 88}), {PreviewVerdict::Show, 22, 88}},
+      {"a top-down strip", probeOf({.width = 22, .height = -88}), {}},
+      {"4096 wide", probeOf({.width = 4096, .height = 1}), {PreviewVerdict::Show, 4096, 1}},
+      {"4097 wide", probeOf({.width = 4097, .height = 1}), {PreviewVerdict::TooLarge, 0, 0}},
+      {"4097 high", probeOf({.width = 1, .height = 4097}), {PreviewVerdict::TooLarge, 0, 0}},
+      {"a huge RLE header in a small file",
+       probeOf({.width = 5000,
+                .height = 5000,
+                .bits = 8,
+                .compression = 1,
+                .extraBytes = 64 - 5000 * 5000}),
+       {PreviewVerdict::TooLarge, 0, 0}},
+      {"16 MB", probeOf({.width = 2, .height = 2}, k16MB), {PreviewVerdict::Show, 2, 2}},
+      {"16 MB and a byte",
+       probeOf({.width = 2, .height = 2}, k16MB + 1),
+       {PreviewVerdict::TooLarge, 0, 0}},
+      {"truncated", probeOf({.width = 38, .height = 38, .extraBytes = -1}), {}},
+      {"no bitmap", {FileFound::File, 30, std::vector<std::byte>(30, std::byte{'x'})}, {}},
+      {"a folder", {FileFound::Folder, 0, {}}, {}},
+      {"on the network", {FileFound::Network, 0, {}}, {}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(shell::PreviewOf(c.probe), c.preview) << c.what;
+}
+
 }  // namespace
 }  // namespace tavlin::testing

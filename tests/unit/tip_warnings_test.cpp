@@ -125,6 +125,57 @@ TEST(TipWarnings, LeavingAPictureBoxChecksWhatWasTyped) {
   EXPECT_EQ(rig.files.probed.size(), probes);
 }
 
+// A picture box's balloon is given the picture the check found, once its tip
+// exists, and only what may be shown: a file too large for it says so instead.
+TEST(TipWarnings, APictureBoxsBalloonIsGivenThePictureTheCheckFound) {
+  using tooltip::PictureKind;
+  using tooltip::TipPicture;
+  FormRig rig;
+  rig.files.Put(L"C:\\logo.bmp", BitmapBytes({.width = 38, .height = 38}));
+  rig.files.Put(L"C:\\spin.bmp", BitmapBytes({.width = 22, .height = 220}));
+  rig.files.Put(L"C:\\huge.bmp", BitmapBytes({.width = 5000,
+                                              .height = 5000,
+                                              .bits = 8,
+                                              .compression = 1,
+                                              .extraBytes = 64 - 5000 * 5000}));
+  rig.PutText(settings::kToolbarKey, L"BigBitmap", L"C:\\logo.bmp");
+  rig.form.Form_Load();
+  EXPECT_TRUE(rig.tips.pictures.empty()) << "no tip yet";
+  rig.form.Form_Shown();
+  using Given = std::vector<std::pair<Ctl, TipPicture>>;
+  EXPECT_EQ(rig.tips.pictures,
+            (Given{{Ctl::txtLgStat, {PictureKind::Whole, L"C:\\logo.bmp", 38, 38}}}));
+  const struct {
+    Ctl box;
+    std::wstring typed;
+    std::optional<TipPicture> given;  // none: the port is not told again
+    std::wstring_view lines;
+  } steps[] = {
+      {Ctl::txtSmBmp, L"C:\\spin.bmp", TipPicture{PictureKind::Frames, L"C:\\spin.bmp", 22, 220},
+       L"\r\nPicture file: 22 \u00d7 220 pixels, 10 frames"},
+      {Ctl::txtSmBmp, L"C:\\spin.bmp", std::nullopt,
+       L"\r\nPicture file: 22 \u00d7 220 pixels, 10 frames"},
+      {Ctl::txtSkin, L"C:\\huge.bmp", std::nullopt,
+       L"\r\nPicture file: 5000 \u00d7 5000 pixels\r\nPicture too large to show"},
+      {Ctl::txtLgStat, L"C:\\huge.bmp", TipPicture{},
+       L"\r\nPicture file: 5000 \u00d7 5000 pixels (IE expects 38 \u00d7 38)\r\n"
+       L"Picture too large to show"},
+      {Ctl::txtSmBmp, L"", TipPicture{}, L""},
+  };
+  for (const auto& step : steps) {
+    const std::size_t before = rig.tips.pictures.size();
+    rig.ui.Type(step.box, step.typed);
+    rig.form.LostFocus(step.box);
+    EXPECT_EQ(*rig.tips.Current(step.box), CatalogueText(step.box) + std::wstring(step.lines));
+    if (!step.given) {
+      EXPECT_EQ(rig.tips.pictures.size(), before) << "unchanged";
+      continue;
+    }
+    ASSERT_EQ(rig.tips.pictures.size(), before + 1);
+    EXPECT_EQ(rig.tips.pictures.back(), std::pair(step.box, *step.given));
+  }
+}
+
 TEST(TipWarnings, AControlWithoutATipKeepsItsLineForWhenItGetsOne) {
   FormRig rig;
   rig.tips.failFor = Ctl::txtLgStat;

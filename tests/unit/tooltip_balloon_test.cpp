@@ -102,3 +102,143 @@ TEST(BalloonGeometry, SizedWindowFitsTheTextAtEveryDpi) {
 
 }  // namespace
 }  // namespace tavlin::tooltip
+
+namespace tavlin::tooltip {
+namespace {
+
+// A picture goes below the text, a margin apart; the text keeps its place and
+// the window grows by the picture (and widens only for a picture wider than
+// the text).
+TEST(BalloonPicture, GoesBelowTheTextWhichKeepsItsPlace) {
+  const struct {
+    int w, h, dpi;
+    Size picture;
+    Rect window, text, at;
+  } cases[] = {
+      {120, 13, 96, {}, {0, 0, 136, 37}, {8, 16, 128, 29}, {}},
+      {120, 13, 96, {38, 38}, {0, 0, 136, 83}, {8, 16, 128, 29}, {8, 37, 46, 75}},
+      {20, 13, 96, {38, 38}, {0, 0, 54, 83}, {8, 16, 46, 29}, {8, 37, 46, 75}},
+      {180, 20, 144, {76, 76}, {0, 0, 204, 144}, {12, 24, 192, 44}, {12, 56, 88, 132}},
+  };
+  for (const auto& c : cases) {
+    const BalloonMetrics m = MetricsFor(c.dpi);
+    const Rect window = TipWindowRect({0, 0, c.w, c.h}, m, c.picture);
+    EXPECT_EQ(window, c.window) << c.w << " " << c.dpi;
+    const BalloonShape s = BalloonGeometry(window.Width(), window.Height(), m, c.picture);
+    EXPECT_EQ(s.text.top, c.text.top);
+    EXPECT_EQ(s.text.bottom, c.text.bottom) << "as tall as the text, as without a picture";
+    EXPECT_EQ(s.text.left, c.text.left);
+    EXPECT_EQ(s.picture, c.at);
+    EXPECT_EQ(s.body, (Rect{0, m.pointerHeight, window.right, window.bottom}));
+  }
+}
+
+TEST(BalloonPicture, WholePixelZoomThenCroppedToTheRoomNeverSqueezed) {
+  const Size room{1264, 900};
+  const struct {
+    PictureKind kind;
+    Size picture;
+    int textWidth, dpi;
+    Size room;
+    PictureView view;
+  } cases[] = {
+      {PictureKind::Whole, {38, 38}, 200, 96, room, {{38, 38}, 1}},
+      {PictureKind::Whole, {38, 38}, 200, 144, room, {{38, 38}, 1}},
+      {PictureKind::Whole, {38, 38}, 200, 192, room, {{76, 76}, 2}},
+      {PictureKind::Whole, {38, 38}, 200, 288, room, {{114, 114}, 3}},
+      {PictureKind::Whole, {38, 38}, 200, 192, {75, 200}, {{38, 38}, 1}},  // 2x does not fit
+      {PictureKind::Whole, {600, 600}, 200, 288, {1300, 1300}, {{1200, 1200}, 2}},
+      {PictureKind::Whole, {4096, 4096}, 200, 96, room, {{1264, 900}, 1}},  // cropped
+      {PictureKind::Frames, {22, 220}, 200, 96, room, {{22, 22}, 1}},
+      {PictureKind::Frames, {22, 220}, 200, 192, room, {{44, 44}, 2}},
+      {PictureKind::Frames, {44, 22}, 200, 96, room, {{44, 22}, 1}},  // shorter than wide
+      {PictureKind::Tiled, {10, 100}, 150, 96, room, {{150, 48}, 1}},
+      {PictureKind::Tiled, {800, 30}, 150, 96, room, {{150, 30}, 1}},
+      {PictureKind::Tiled, {10, 20}, 151, 192, room, {{150, 40}, 2}},
+      {PictureKind::Tiled, {10, 100}, 300, 192, {201, 900}, {{200, 96}, 2}},
+      {PictureKind::Whole, {38, 38}, 200, 96, {0, 900}, {}},
+      {PictureKind::Whole, {0, 38}, 200, 96, room, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ViewOf(c.kind, c.picture, c.textWidth, c.dpi, c.room), c.view)
+        << int(c.kind) << " " << c.picture.width << " " << c.dpi;
+  }
+}
+
+// The room keeps the whole balloon on the screen, pointer rows, margins and
+// text included.
+TEST(BalloonPicture, TheRoomIsTheScreenLessTheRestOfTheBalloon) {
+  const BalloonMetrics m = MetricsFor(96);
+  const Size text{200, 39};
+  const Size room = PictureRoom({1280, 1024}, text, m);
+  EXPECT_EQ(room, (Size{1264, 953}));
+  const Rect window = TipWindowRect({0, 0, text.width, text.height}, m, room);
+  EXPECT_EQ(window.Width(), 1280);
+  EXPECT_EQ(window.Height(), 1024);
+  EXPECT_TRUE(PictureRoom({10, 40}, text, m).Empty());
+}
+
+TEST(BalloonPicture, ASpinningLogoPlaysItsSquareFramesTopToBottomInALoop) {
+  const struct {
+    PictureKind kind;
+    Size picture;
+    int frames;
+  } counts[] = {{PictureKind::Frames, {22, 220}, 10}, {PictureKind::Frames, {22, 230}, 10},
+                {PictureKind::Frames, {38, 38}, 1},   {PictureKind::Frames, {44, 22}, 1},
+                {PictureKind::Whole, {22, 220}, 1},   {PictureKind::Tiled, {22, 220}, 1}};
+  for (const auto& c : counts)
+    EXPECT_EQ(FrameCount(c.kind, c.picture), c.frames) << c.picture.height;
+  const struct {
+    int frames;
+    std::uint64_t ms;
+    int frame;
+  } ticks[] = {{10, 0, 0},    {10, 99, 0}, {10, 100, 1}, {10, 999, 9},
+               {10, 1000, 0}, {4, 250, 2}, {4, 420, 0},  {1, 12345, 0}};
+  for (const auto& t : ticks) EXPECT_EQ(FrameAt(t.frames, t.ms), t.frame) << t.ms;
+}
+
+TEST(BalloonPicture, BlitsCopyTheFrameOrTheTilesIntoThePicturesPlace) {
+  const Rect at{8, 50, 0, 0};  // only its corner counts
+  const struct {
+    PictureKind kind;
+    Size picture;
+    PictureView view;
+    int frame;
+    std::vector<Blit> blits;
+  } cases[] = {
+      {PictureKind::Whole, {38, 38}, {{38, 38}, 1}, 0, {{{0, 0, 38, 38}, {8, 50, 46, 88}}}},
+      {PictureKind::Whole,
+       {4096, 4096},
+       {{1264, 900}, 1},
+       0,
+       {{{0, 0, 1264, 900}, {8, 50, 1272, 950}}}},
+      {PictureKind::Frames, {22, 88}, {{44, 44}, 2}, 3, {{{0, 66, 22, 88}, {8, 50, 52, 94}}}},
+      {PictureKind::Frames, {22, 88}, {{22, 22}, 1}, 7, {{{0, 66, 22, 88}, {8, 50, 30, 72}}}},
+      {PictureKind::Tiled,
+       {40, 30},
+       {{100, 30}, 1},
+       0,
+       {{{0, 0, 40, 30}, {8, 50, 48, 80}},
+        {{0, 0, 40, 30}, {48, 50, 88, 80}},
+        {{0, 0, 20, 30}, {88, 50, 108, 80}}}},
+      {PictureKind::Tiled,
+       {40, 30},
+       {{100, 60}, 2},
+       0,
+       {{{0, 0, 40, 30}, {8, 50, 88, 110}}, {{0, 0, 10, 30}, {88, 50, 108, 110}}}},
+      {PictureKind::Whole, {38, 38}, {}, 0, {}},
+  };
+  for (const auto& c : cases) {
+    const std::vector<Blit> blits = PictureBlits(c.kind, c.picture, c.view, at, c.frame);
+    EXPECT_EQ(blits, c.blits) << int(c.kind) << " " << c.picture.width;
+    for (const Blit& b : blits) {
+      EXPECT_EQ(b.to.Width(), b.from.Width() * c.view.zoom) << "never squeezed";
+      EXPECT_EQ(b.to.Height(), b.from.Height() * c.view.zoom);
+      EXPECT_TRUE(b.from.left >= 0 && b.from.top >= 0 && b.from.right <= c.picture.width &&
+                  b.from.bottom <= c.picture.height);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tavlin::tooltip
