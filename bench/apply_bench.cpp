@@ -39,6 +39,7 @@ struct NoTips : tooltip::TooltipPort {
   bool UpdateToolTip(Ctl, std::wstring_view) override { return true; }
   bool ShowKeyboardTip(Ctl, std::wstring_view) override { return true; }
   bool HideKeyboardTip() override { return false; }
+  std::optional<Ctl> KeyboardTipFor() override { return std::nullopt; }
   bool SetTipPicture(Ctl, const tooltip::TipPicture&) override { return true; }
 };
 struct NoShell : shell::ShellPort {

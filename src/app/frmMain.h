@@ -153,7 +153,6 @@ class frmMain {
     std::wstring policy, picture, preview, storage;
   };
   void SetNote(Ctl control, std::wstring TipNotes::*note, std::wstring line);
-  void DropKeyboardTip();  // hides the balloon F1 showed, if any
   std::array<TipNotes, kControlCount> notes_{};
   // The picture each picture box's balloon shows, by role, as the check last
   // found it; the tooltip port is told only when it changes.
@@ -161,7 +160,6 @@ class frmMain {
   std::array<tooltip::TipPicture, kPictures.size()> pictures_{};
   std::array<bool, kControlCount> tipMade_{};  // CreateToolTip succeeded for the control
   bool tipsAttached_ = false;                  // SetToolTips has run
-  std::optional<Ctl> keyboardTip_;             // the control whose balloon F1 showed
 };
 
 }  // namespace tavlin::app

@@ -95,32 +95,24 @@ bool frmMain::CheckStorable(Ctl box, std::wstring_view text) {
   return storable;
 }
 
+// Whether the keyboard's balloon shows, and for which control, is the tooltip
+// port's to know: the pointer's own balloon can take its place at any time.
 bool frmMain::HelpKey(Ctl focused) {
   const auto i = static_cast<std::size_t>(focused);
-  if (i >= tipMade_.size() || !tipMade_[i] || !tips_.ShowKeyboardTip(focused, TipTextOf(focused)))
-    return false;
-  keyboardTip_ = focused;
-  return true;
+  return i < tipMade_.size() && tipMade_[i] && tips_.ShowKeyboardTip(focused, TipTextOf(focused));
 }
 
 void frmMain::CancelKey() {
-  // The balloon may have gone already (the pointer's own showed): then the
-  // key does what it always does.
-  const bool hidden = keyboardTip_ && tips_.HideKeyboardTip();
-  keyboardTip_.reset();
-  if (!hidden) cmbGo_Click(1);
+  // With no balloon of the keyboard's showing, the key does what it always does.
+  if (!tips_.HideKeyboardTip()) cmbGo_Click(1);
 }
 
 void frmMain::PointerPressed() {
-  DropKeyboardTip();
+  tips_.HideKeyboardTip();
 }
 
 void frmMain::FocusNowOn(std::optional<Ctl> focused) {
-  if (keyboardTip_ && focused != keyboardTip_) DropKeyboardTip();
-}
-
-void frmMain::DropKeyboardTip() {
-  if (std::exchange(keyboardTip_, std::nullopt)) tips_.HideKeyboardTip();
+  if (const auto shown = tips_.KeyboardTipFor(); shown && shown != focused) tips_.HideKeyboardTip();
 }
 
 std::wstring frmMain::AccessibleDescription(Ctl control) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <optional>
 #include <string_view>
 
 #include "common/control_id.h"
@@ -36,6 +37,9 @@ class TooltipPort {
   virtual bool ShowKeyboardTip(Ctl control, std::wstring_view text) = 0;
   // Hides the tip the keyboard showed; false when none was showing.
   virtual bool HideKeyboardTip() = 0;
+  // The control whose tip the keyboard shows now; none when none shows (also
+  // once the pointer's own balloon has taken its place).
+  virtual std::optional<Ctl> KeyboardTipFor() = 0;
   // Gives the control's balloon a picture below its text, or none. The file is
   // read when the balloon next shows, not before; a picture read earlier for
   // the control is let go. False when the control has no tip.

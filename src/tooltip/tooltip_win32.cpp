@@ -370,6 +370,10 @@ bool ShowKeyboardTip(HWND tip, HWND control, std::wstring_view text) {
   return true;
 }
 
+HWND KeyboardTipWindow() {
+  return g_keyboard.tip;
+}
+
 bool HideKeyboardTip() {
   const KeyboardTip shown = std::exchange(g_keyboard, KeyboardTip{});
   if (!shown.tip) return false;
@@ -498,6 +502,13 @@ bool Win32Tooltips::ShowKeyboardTip(Ctl control, std::wstring_view text) {
 
 bool Win32Tooltips::HideKeyboardTip() {
   return modToolTip::HideKeyboardTip();
+}
+
+std::optional<Ctl> Win32Tooltips::KeyboardTipFor() {
+  const HWND shown = modToolTip::KeyboardTipWindow();
+  for (std::size_t i = 0; shown && i < tips_.size(); ++i)
+    if (tips_[i] == shown) return static_cast<Ctl>(i);
+  return std::nullopt;
 }
 
 bool Win32Tooltips::UpdateToolTip(Ctl control, std::wstring_view text) {

@@ -47,6 +47,8 @@ void SetToolTipText(HWND tip, std::wstring_view text);
 bool ShowKeyboardTip(HWND tip, HWND control, std::wstring_view text);
 // False when no tip the keyboard asked for is showing.
 bool HideKeyboardTip();
+// The tooltip window whose tip the keyboard shows now, or null.
+HWND KeyboardTipWindow();
 
 // Puts ToolTipWndProc in front of the window's own procedure, records the pair
 // in TipTable and takes the window's border away.
@@ -85,6 +87,7 @@ class Win32Tooltips : public TooltipPort {
   bool UpdateToolTip(Ctl control, std::wstring_view text) override;
   bool ShowKeyboardTip(Ctl control, std::wstring_view text) override;
   bool HideKeyboardTip() override;
+  std::optional<Ctl> KeyboardTipFor() override;
   bool SetTipPicture(Ctl control, const TipPicture& picture) override;
 
  private:

@@ -113,6 +113,9 @@ class RecordingTips : public tooltip::TooltipPort {
     return true;
   }
   bool HideKeyboardTip() override { return std::exchange(keyboard, std::nullopt).has_value(); }
+  std::optional<Ctl> KeyboardTipFor() override {
+    return keyboard ? std::optional<Ctl>(keyboard->first) : std::nullopt;
+  }
   std::vector<std::pair<Ctl, tooltip::TipPicture>> pictures;  // every picture given, in order
   bool SetTipPicture(Ctl control, const tooltip::TipPicture& picture) override {
     pictures.emplace_back(control, picture);
