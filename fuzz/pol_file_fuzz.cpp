@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   NoClock clock;
   NoGuids guids;
-  const ExportFile out = FormatExport(FileFormat::Pol, in.entries.keys, clock, guids);
+  const WrittenFile out = FormatExport(FileFormat::Pol, in.entries.keys, clock, guids);
   if (!out.refusals.empty()) return 0;
   const ImportFile again = ReadImportFile(out.bytes, nullptr);
   Check(!again.fault && again.entries.keys.size() == in.entries.keys.size());

@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   NoClock clock;
   NoGuids guids;
-  const PreferencesOutput out = WritePreferencesFile(keys, clock, guids);
+  const WrittenFile out = WritePreferencesFile(keys, clock, guids);
   if (!out.refusals.empty()) return 0;
   const PreferencesFile again = ReadPreferencesFile(out.bytes);
   Check(!again.problem && again.items.size() == keys.size());
