@@ -645,12 +645,17 @@ LRESULT CALLBACK MainWindow::LinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
       InvalidateRect(hwnd, nullptr, TRUE);
       break;
     case WM_PAINT: {
-      PaintScope paint(hwnd);
-      DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(paint.dc()), 0);
-      if (::GetFocus() == hwnd &&
-          !(win::SendWithoutText(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
-        window->DrawLinkFocus(hwnd, paint.dc());
-      return 0;
+      // The focus rectangle is drawn by inverting pixels, so it goes over a
+      // control painted whole: a focused link is always painted whole.
+      const bool cue = ::GetFocus() == hwnd &&
+                       !(win::SendWithoutText(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS);
+      if (cue) InvalidateRect(hwnd, nullptr, TRUE);
+      const LRESULT painted = DefSubclassProc(hwnd, msg, wp, lp);
+      if (cue) {
+        const WindowDC dc(hwnd);
+        window->DrawLinkFocus(hwnd, dc.get());
+      }
+      return painted;
     }
     case WM_GETOBJECT: {
       LRESULT answer = 0;
