@@ -1,6 +1,8 @@
 // Apply, OK and Reset against the in-memory registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "form_rig.h"
 
 namespace tavlin::testing {
@@ -44,7 +46,12 @@ TEST(Apply, TextTheRegistryWouldLoseIsNotWrittenAndItsTipSaysWhy) {
   rig.reg.keepsUpTo = 0xFF;  // a registry in a code page of 256 characters, as on 98
   rig.ui.Type(Ctl::txtWinTitle, L"Grüße 日本");
   rig.ui.Type(Ctl::txtStart, L"http://grüße/");
+  CallLog log;
+  rig.reg.log = &log;
   rig.form.cmbGo_Click(0);
+  rig.reg.log = nullptr;
+  EXPECT_EQ(std::count(log.begin(), log.end(), L"set Window Title"), 0)
+      << "never asked: such a Windows would store it with '?' in place";
   EXPECT_EQ(rig.TextOf(kMainKey, L"Window Title"), L"Title") << "not stored with '?' in place";
   EXPECT_EQ(rig.TextOf(kMainKey, L"Start Page"), L"http://grüße/") << "the other boxes are";
   const std::wstring line = L"\r\nNot applied: this Windows cannot store some of these characters";

@@ -117,8 +117,8 @@ TEST(PreferencesFile, ReadsEachItemWithItsActionAndWhatSetsItApart) {
   const PreferencesFile f = ReadPreferencesFile(AsBytes(
       "<?xml version=\"1.0\"?>\n"
       "<RegistrySettings clsid=\"{A3CCFC41-DFDB-43a5-8D26-0FE8B954DA51}\">\n"
-      "<Registry name=\"a\"><Properties hive=\"HKEY_CURRENT_USER\" key=\"K\" name=\"a\" "
-      "type=\"REG_DWORD\" value=\"2a\"/></Registry>\n"  // line 3, no action: U
+      "<Registry name=\"a\" disabled=\"0\"><Properties hive=\"HKEY_CURRENT_USER\" key=\"K\" "
+      "name=\"a\" type=\"REG_DWORD\" value=\"2a\"/></Registry>\n"  // line 3, no action: U
       "<Registry><Properties action=\"C\" hive=\"HKEY_CURRENT_USER\" key=\"K\" name=\"b\" "
       "type=\"REG_EXPAND_SZ\" value=\"%x%\"/></Registry>\n"  // 4
       "<Registry><Properties action=\"R\" hive=\"HKEY_LOCAL_MACHINE\" key=\"K\" default=\"1\" "

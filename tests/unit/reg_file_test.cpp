@@ -89,8 +89,8 @@ TEST(RegFileDecode, BrokenEncodingsNameTheirLine) {
   EXPECT_EQ(b.problem->line, 2u);
 
   // Overlong forms and encoded surrogates are not UTF-8: without a mark, ANSI.
-  for (const char* s :
-       {"REGEDIT4\n\xC0\xAF", "REGEDIT4\n\xED\xA0\x80", "REGEDIT4\n\xF4\x90\x80\x80"})
+  for (const char* s : {"REGEDIT4\n\xC0\xAF", "REGEDIT4\n\xE0\x82\x80", "REGEDIT4\n\xED\xA0\x80",
+                        "REGEDIT4\n\xF4\x90\x80\x80"})
     EXPECT_EQ(DecodeRegFileBytes(Narrow(s), kAnsi).encoding, RegFileEncoding::Ansi) << s;
 
   // Characters outside the first plane become surrogate pairs.

@@ -368,6 +368,7 @@ TEST(Formats, ExportByExtensionImportByContent) {
 TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
   const std::string item = "<Registry><Properties hive=\"HKEY_CURRENT_USER\" ";
   const std::string main = "key=\"Software\\Microsoft\\Internet Explorer\\Main\" ";
+  const std::string toolbar = "key=\"Software\\Microsoft\\Internet Explorer\\Toolbar\" ";
   const ImportFile in = ReadImportFile(
       AsBytes("<RegistrySettings>\n" +  // 1
               item + main +
@@ -390,11 +391,16 @@ TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
               main +
               "action=\"C\" name=\"Save Directory\" type=\"REG_SZ\" value=\"C\"/>"
               "</Registry>\n" +  // 9: finds the value line 8 stores
+              item +
+              toolbar + "action=\"D\" name=\"BigBitmap\"/></Registry>\n" +  // 10
+              item + toolbar +
+              "action=\"C\" name=\"BigBitmap\" type=\"REG_SZ\" value=\"C\"/></Registry>\n" +  // 11
               "</RegistrySettings>"),
       kNoAnsi);
   ASSERT_FALSE(in.fault);
   Rig rig;
   rig.Put(kMainKey, L"Window Title", kRegSz, Utf16Bytes(L"kept", true));
+  rig.Put(kToolbarKey, L"BigBitmap", kRegSz, Utf16Bytes(L"old.bmp", true));
   const ImportPlan plan = PlanImport(in.entries, L"BackBitmapIE5", in.setAside);
   std::vector<std::pair<std::size_t, SkipReason>> skipped;
   for (const ImportSkip& s : plan.skipped) skipped.emplace_back(s.line, s.reason);
@@ -403,15 +409,18 @@ TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
                                                              {5, SkipReason::KeyRemoval},
                                                              {6, SkipReason::NotApplied},
                                                              {7, SkipReason::NotApplied},
-                                                             {9, SkipReason::CreatedBefore}}));
-  ASSERT_EQ(plan.steps.size(), 3u);
+                                                             {9, SkipReason::CreatedBefore},
+                                                             {10, SkipReason::Superseded}}));
+  ASSERT_EQ(plan.steps.size(), 4u);
   const ImportOutcome outcome = ApplyImport(rig.reg, plan);
-  EXPECT_EQ(outcome.results, (std::vector<long>{0, 0, 0}));
-  EXPECT_EQ(outcome.kept, (std::vector<bool>{true, false, false}))
+  EXPECT_EQ(outcome.results, (std::vector<long>{0, 0, 0, 0}));
+  EXPECT_EQ(outcome.kept, (std::vector<bool>{true, false, false, false}))
       << "Create leaves a value that is there";
   EXPECT_EQ(rig.Get(kMainKey, L"Save Directory")->data, Utf16Bytes(L"U", true));
   EXPECT_EQ(rig.Get(kMainKey, L"Window Title")->data, Utf16Bytes(L"kept", true));
   EXPECT_EQ(rig.Get(kMainKey, L"Start Page")->data, Utf16Bytes(L"new", true));
+  EXPECT_EQ(rig.Get(kToolbarKey, L"BigBitmap")->data, Utf16Bytes(L"C", true))
+      << "a Create after a deletion stores its value";
 
   // A Registry.pol's instructions other than **del. are set aside; its keys are the user's.
   Bytes pol = Bytes{std::byte{'P'}, std::byte{'R'}, std::byte{'e'}, std::byte{'g'}} + DwordBytes(1);
