@@ -314,6 +314,15 @@ TEST(CommandMode, EachFaultAndSkipCitesItsLine) {
       "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n"
       "\"Window Title\"=\"T\"\r\n";
   const std::wstring mainKey = RegFileKeyName(kMainKey);
+  // A preferences file with one item for the Main key a line, from line 2.
+  const auto xml = [](std::initializer_list<std::string_view> items) {
+    std::string s = "<RegistrySettings>\n";
+    for (std::string_view i : items)
+      s += "<Registry><Properties hive=\"HKEY_CURRENT_USER\" key=\"Software\\Microsoft\\Internet "
+           "Explorer\\Main\" " +
+           std::string(i) + "</Registry>\n";
+    return s + "</RegistrySettings>";
+  };
   std::string oddUtf16 = "\xFF\xFE";
   for (char c : "REGEDIT4\r\n" + main) oddUtf16 += std::string{c, '\0'};
   oddUtf16 += 'x';
@@ -347,6 +356,20 @@ TEST(CommandMode, EachFaultAndSkipCitesItsLine) {
         L"Skipped line 5: @ in [" + mainKey + L"]: not one of the ten settings.",
         L"Skipped line 6: \"Other\" in [" + mainKey + L"]: not one of the ten settings.",
         L"Skipped line 7: \"Start Page\"=-: Tavlin never deletes this setting."}},
+      {xml({"name=\"Window Title\" type=\"REG_SZ\" value=\"U\"/>",
+            "action=\"C\" name=\"Window Title\" type=\"REG_SZ\"/>",
+            "action=\"D\" name=\"Start Page\"/>", "default=\"1\" type=\"REG_SZ\"/>",
+            "action=\"D\"/>", "name=\"FullScreen\" type=\"REG_DWORD\" value=\"1\" bitfield=\"1\"/>",
+            "name=\"Save Directory\" type=\"REG_SZ\"/><Filters/>"}),
+       app::kExitDone,
+       false,
+       {L"Skipped line 3: \"Window Title\": the item only creates the value, and line 2 sets it "
+        L"before.",
+        L"Skipped line 4: the deletion of \"Start Page\": Tavlin never deletes this setting.",
+        L"Skipped line 5: the default value of [" + mainKey + L"]: not one of the ten settings.",
+        L"Skipped line 6: the deletion of [" + mainKey + L"]: Tavlin never deletes a key.",
+        L"Skipped line 7: \"FullScreen\" in [" + mainKey + L"]: an item that sets single bits",
+        L"Skipped line 8: \"Save Directory\" in [" + mainKey + L"]: item-level targeting"}},
   };
   for (const auto& c : cases) {
     CommandRig rig;

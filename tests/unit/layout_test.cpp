@@ -164,6 +164,11 @@ TEST(AccessibleNames, BoxesByTheirLabelButtonsByTheBoxTheyFill) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(AccessibleName(c.control), c.name) << static_cast<int>(c.control);
+  // A screen reader hears a link stop as a link, " About ..." as a button.
+  EXPECT_EQ(AccessibleKindOf(Ctl::lblOrv_0), AccessibleKind::Link);
+  EXPECT_EQ(AccessibleKindOf(Ctl::imgLogo), AccessibleKind::Link);
+  EXPECT_EQ(AccessibleKindOf(Ctl::Label13), AccessibleKind::Button);
+  EXPECT_EQ(AccessibleKindOf(Ctl::lblKwy), AccessibleKind::Standard) << "not a stop";
 }
 
 // The keyboard reaches " About ..." and one link for each page a panel opens,
@@ -204,6 +209,11 @@ TEST(WindowHost, HeightsFrameCaptionsAndNarrowerCaptions) {
   EXPECT_EQ(FrameCaptionAt(40, 13, 96).left, 6);
   EXPECT_EQ(FrameCaptionAt(40, 13, 96).right, 50);
   EXPECT_EQ(FrameCaptionAt(40, 19, 144).left, 10);
+  // A link's focus rectangle: one pixel past its text, never past the control.
+  EXPECT_EQ(LinkFocusBox(40, 13, 60, 20).width, 41);
+  EXPECT_EQ(LinkFocusBox(40, 13, 60, 20).height, 13);
+  EXPECT_EQ(LinkFocusBox(70, 13, 60, 11).width, 60);
+  EXPECT_EQ(LinkFocusBox(70, 13, 60, 11).height, 11);
   // Character width w draws the caption `perChar` times w wide; -1: no font.
   const struct {
     int perChar, room, failsAt, expected;

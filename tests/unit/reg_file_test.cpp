@@ -170,6 +170,8 @@ TEST(RegFileParse, FaultsNameTheirLineAndKeepNothing) {
       {L"[HKCU\\A]\r\n\"a\" \"x\"\r\n", 4},                // no '='
       {L"[HKCU\\A]\r\n\"a\"=dword:123456789\r\n", 4},      // nine digits
       {L"[HKCU\\A]\r\n\"a\"=dword:\r\n", 4},               // none
+      {L"[HKCU\\A]\r\n\"a\"=dword:1 x\r\n", 4},            // text after the number
+      {L"[HKCU\\A]\r\n\"a\"=\r\n", 4},                     // no data at all
       {L"[HKCU\\A]\r\n\"a\"=hex:1,2,345\r\n", 4},          // three-digit byte
       {L"[HKCU\\A]\r\n\"a\"=hex:01 02\r\n", 4},            // no comma
       {L"[HKCU\\A]\r\n\"a\"=hex(x):01\r\n", 4},            // bad type
@@ -250,6 +252,8 @@ TEST(RegFileWrite, QuotedOnlyWhatReadsBackTheSame) {
   EXPECT_EQ(v(kRegSz, Raw({0x61, 0, 0})), L"\"n\"=hex(1):61,00,00");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"a\r\nb", true)).substr(0, 11), L"\"n\"=hex(1):");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xD800", true)), L"\"n\"=hex(1):00,d8,00,00");
+  EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xDE00\xD83D", true)), L"\"n\"=hex(1):00,de,3d,d8,00,00");
+  EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xD83D\xE000", true)), L"\"n\"=hex(1):3d,d8,00,e0,00,00");
   EXPECT_EQ(v(kRegSz, Bytes()), L"\"n\"=hex(1):");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xD83D\xDE00", true)), L"\"n\"=\"\xD83D\xDE00\"")
       << "a pair is fine";

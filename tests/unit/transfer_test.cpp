@@ -357,6 +357,8 @@ TEST(Formats, ExportByExtensionImportByContent) {
       {"\r\n  <?xml version=\"1.0\"?><RegistrySettings/>", FileFormat::Xml},
       {"REGEDIT4\r\n", FileFormat::Reg},
       {"\xFF\xFER\0E\0", FileFormat::Reg},
+      {std::string_view("\xFF\xFE<\0", 4), FileFormat::Xml},  // read as XML, to say it is UTF-16
+      {std::string_view("\xFE\xFF\0<", 4), FileFormat::Xml},
       {"PRe", FileFormat::Reg},
   };
   for (const auto& c : contents) {

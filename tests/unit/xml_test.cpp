@@ -75,6 +75,9 @@ TEST(XmlReader, FaultsNameTheirLineAndKeepNothing) {
       {"<?xml version=\"2.0\"?><a/>", 1, L"not XML 1.0"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>", 1, L"ISO-8859-1"},
       {"<?xml encoding=\"UTF-8\"?><a/>", 1, L"<?xml version="},
+      {"<?xml version=1.0?><a/>", 1, L"version must be in quotes"},
+      {"<?xml version=\"1.0\" standalone=\"maybe\"?><a/>", 1, L"standalone must be"},
+      {"<a>\n<?pi never closed</a>", 2, L"ends inside the processing instruction <?pi"},
       {"<a></ b>", 1, L"end tag"},
   };
   for (const auto& c : cases) {
