@@ -43,7 +43,7 @@ TEST(PreferencesFile, WritesOneItemPerValueAndReadsItBack) {
   RegFileKey main, toolbar;
   main.name = L"HKEY_CURRENT_USER\\Software\\Main";
   main.values = {
-      Value(L"Title", kRegSz, Utf16Bytes(L"\"q\" & <x>\t\x00E9\x20AC\xD83D\xDE00", true)),
+      Value(L"Title", kRegSz, Utf16Bytes(L"\"q\" & <x>\t\x00E9\x4E2D\xD83D\xDE00", true)),
       Value(L"Full", kRegDword, DwordBytes(0x2A))};
   toolbar.name = L"HKEY_CURRENT_USER\\Software\\Toolbar";
   toolbar.values = {Value(L"Big", 0, Bytes(), true)};
@@ -61,7 +61,7 @@ TEST(PreferencesFile, WritesOneItemPerValueAndReadsItBack) {
             "uid=\"{0000000A-000B-000C-0D0E-0F0102030405}\">\r\n"
             "      <Properties action=\"U\" displayDecimal=\"0\" default=\"0\" "
             "hive=\"HKEY_CURRENT_USER\" key=\"Software\\Main\" name=\"Title\" type=\"REG_SZ\" "
-            "value=\"&quot;q&quot; &amp; &lt;x&gt;&#x9;\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\"/>\r\n"
+            "value=\"&quot;q&quot; &amp; &lt;x&gt;&#x9;\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80\"/>\r\n"
             "    </Registry>\r\n");
   for (const char* part : {"uid=\"{0000000B-", "type=\"REG_DWORD\" value=\"0000002A\"",
                            "<Properties action=\"D\"", "</Collection>\r\n</RegistrySettings>\r\n"})

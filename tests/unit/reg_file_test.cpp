@@ -252,7 +252,7 @@ TEST(RegFileWrite, QuotedOnlyWhatReadsBackTheSame) {
   EXPECT_EQ(v(kRegSz, Raw({0x61, 0, 0})), L"\"n\"=hex(1):61,00,00");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"a\r\nb", true)).substr(0, 11), L"\"n\"=hex(1):");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xD800", true)), L"\"n\"=hex(1):00,d8,00,00");
-  EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xDE00\xD83D", true)), L"\"n\"=hex(1):00,de,3d,d8,00,00");
+  EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xDE00 ", true)), L"\"n\"=hex(1):00,de,20,00,00,00");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xD83D\xE000", true)), L"\"n\"=hex(1):3d,d8,00,e0,00,00");
   EXPECT_EQ(v(kRegSz, Bytes()), L"\"n\"=hex(1):");
   EXPECT_EQ(v(kRegSz, Utf16Bytes(L"\xD83D\xDE00", true)), L"\"n\"=\"\xD83D\xDE00\"")
