@@ -308,10 +308,6 @@ int WidthBesideItsBox(const ControlSpec& label, int width, int room) {
   return width;
 }
 
-bool IsKeyboardStop(Ctl control) {
-  return RowOf(control).id == control && (TakesFocus(RowOf(control).kind) || IsLinkStop(control));
-}
-
 std::vector<Ctl> TabOrder() {
   std::vector<Ctl> order;
   for (const ControlSpec& s : kLayout)

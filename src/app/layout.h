@@ -60,9 +60,6 @@ constexpr bool TakesFocus(Kind kind) {
 const ControlSpec& RowOf(Ctl id);
 // The control is the container or lies inside it, at any depth.
 bool IsWithin(Ctl control, Ctl container);
-// The controls Tab stops at: those that take the focus by their kind, and the
-// link stops (links.h).
-bool IsKeyboardStop(Ctl control);
 
 // Twips to pixels at the given DPI (1440 twips an inch), rounded to nearest.
 int TwipsToPixels(int twips, int dpi);

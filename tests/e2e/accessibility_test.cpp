@@ -36,15 +36,26 @@ std::wstring Take(BSTR text) {
   return taken;
 }
 
-std::optional<Heard> Hear(HWND control) {
+// The control's own object, as another process gets it, or null.
+IAccessible* ObjectOf(HWND control) {
   IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
-                                        reinterpret_cast<void**>(&object))) ||
-      !object)
-    return std::nullopt;
+  return SUCCEEDED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                              kIAccessible, reinterpret_cast<void**>(&object)))
+             ? object
+             : nullptr;
+}
+
+VARIANT Self() {
   VARIANT self{};
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
+  return self;
+}
+
+std::optional<Heard> Hear(HWND control) {
+  IAccessible* const object = ObjectOf(control);
+  if (!object) return std::nullopt;
+  const VARIANT self = Self();
   BSTR name = nullptr, description = nullptr;
   object->get_accName(self, &name);
   object->get_accDescription(self, &description);
@@ -66,14 +77,9 @@ struct HeardLink {
 };
 
 std::optional<HeardLink> HearLink(HWND control) {
-  IAccessible* object = nullptr;
-  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
-                                        reinterpret_cast<void**>(&object))) ||
-      !object)
-    return std::nullopt;
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
+  IAccessible* const object = ObjectOf(control);
+  if (!object) return std::nullopt;
+  const VARIANT self = Self();
   BSTR name = nullptr, value = nullptr;
   VARIANT role{}, invoked{};
   object->get_accName(self, &name);

@@ -8,6 +8,7 @@
 #include "settings/catalogue.h"
 #include "settings/reg_file.h"
 #include "settings/transfer.h"
+#include "support/export_doubles.h"
 #include "support/fakes.h"
 #include "support/memory_registry.h"
 
@@ -147,23 +148,6 @@ class RefusingOneValue : public RegistryPort {
  private:
   RegistryPort& inner_;
   std::wstring name_;
-};
-
-class FixedClock : public ClockPort {
- public:
-  UtcTime NowUtc() override { return {2024, 3, 5, 7, 8, 9}; }
-};
-
-// Counts up from {00000001-...}; fails on request.
-class CountingGuids : public GuidPort {
- public:
-  std::uint32_t next = 1;
-  long failure = 0;
-  long NewGuid(Guid& g) override {
-    if (failure != 0) return failure;
-    g = Guid{next++, 0x2222, 0x3333, {0x44, 0x44, 0x55, 0x55, 0x55, 0x55, 0x55, 0x55}};
-    return 0;
-  }
 };
 
 struct CommandRig {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/pol_file.h"
+#include "support/export_doubles.h"
 #include "support/memory_registry.h"
 
 namespace tavlin::testing {
@@ -25,15 +26,6 @@ Bytes Record(std::wstring_view key, std::wstring_view name, std::uint32_t type, 
 }
 const Bytes kHeader =
     Bytes{std::byte{'P'}, std::byte{'R'}, std::byte{'e'}, std::byte{'g'}} + Le32(1);
-
-RegFileValue Value(std::wstring name, std::uint32_t type, Bytes data, bool remove = false) {
-  RegFileValue v;
-  v.name = std::move(name);
-  v.type = type;
-  v.data = std::move(data);
-  v.remove = remove;
-  return v;
-}
 
 TEST(PolFile, WritesRecordsAsTheFormatLaysThemOutAndReadsThemBack) {
   RegFileKey key;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/preferences_file.h"
+#include "support/export_doubles.h"
 #include "support/memory_registry.h"
 
 namespace tavlin::testing {
@@ -10,33 +11,8 @@ namespace {
 
 using namespace settings;
 
-class FixedClock : public ClockPort {
- public:
-  UtcTime NowUtc() override { return {2024, 3, 5, 7, 8, 9}; }
-};
-
-class CountingGuids : public GuidPort {
- public:
-  std::uint32_t next = 0xA;
-  long failure = 0;
-  long NewGuid(Guid& g) override {
-    if (failure != 0) return failure;
-    g = Guid{next++, 0xB, 0xC, {0xD, 0xE, 0xF, 1, 2, 3, 4, 5}};
-    return 0;
-  }
-};
-
 std::span<const std::byte> AsBytes(std::string_view s) {
   return {reinterpret_cast<const std::byte*>(s.data()), s.size()};
-}
-
-RegFileValue Value(std::wstring name, std::uint32_t type, Bytes data, bool remove = false) {
-  RegFileValue v;
-  v.name = std::move(name);
-  v.type = type;
-  v.data = std::move(data);
-  v.remove = remove;
-  return v;
 }
 
 TEST(PreferencesFile, WritesOneItemPerValueAndReadsItBack) {
