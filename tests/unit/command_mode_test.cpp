@@ -419,7 +419,10 @@ TEST(CommandMode, GroupPolicyFilesByExtensionAndContentWithTheirOwnPlaces) {
                     "<RegistrySettings><Registry><Properties action=\"C\" "
                     "hive=\"HKEY_CURRENT_USER\" key=\"Software\\Microsoft\\Internet "
                     "Explorer\\Main\" name=\"Window Title\" type=\"REG_SZ\" value=\"x\"/>"
-                    "</Registry>\n<Registry><Properties hive=\"HKEY_CURRENT_USER\" key=\"K\"/>"
+                    "</Registry><Registry><Properties hive=\"HKEY_CURRENT_USER\" "
+                    "key=\"Software\\Microsoft\\Internet Explorer\\Main\" name=\"Start Page\" "
+                    "type=\"REG_SZ\" value=\"s\"/></Registry>\n<Registry><Properties "
+                    "hive=\"HKEY_CURRENT_USER\" key=\"K\"/>"
                     "</Registry></RegistrySettings>");
   rig.Seed();
   EXPECT_EQ(rig.Run(L"/import c.xml"), app::kExitDone);
@@ -427,7 +430,11 @@ TEST(CommandMode, GroupPolicyFilesByExtensionAndContentWithTheirOwnPlaces) {
                                  L"Skipped line 2: [HKEY_CURRENT_USER\\K]: an item for the key"));
   EXPECT_TRUE(MemoryConsole::Has(rig.console.out, L"Left \"Window Title\" (line 1) as it is"));
   EXPECT_TRUE(MemoryConsole::Has(
-      rig.console.out, L"Imported 0 settings from \"c.xml\"; kept 1 value that create-only"));
+      rig.console.out, L"Imported 1 setting from \"c.xml\"; kept 1 value that create-only"));
+  RefusingOneValue port(rig.reg, L"Start Page");
+  EXPECT_EQ(rig.Run(L"/import c.xml", &port), app::kExitPartlyWritten);
+  EXPECT_TRUE(MemoryConsole::Has(
+      rig.console.err, L"Imported 0 of 2 settings from \"c.xml\"; kept 1 value that create-only"));
 }
 
 TEST(CommandMode, AFaultyGroupPolicyFileWritesNothingAndSaysWhere) {

@@ -96,7 +96,8 @@ TEST(Policy, TheStartPageAndDownloadFolderPoliciesAndWhichOneWins) {
 }
 
 TEST(Policy, AValueIsShownOnOneShortLine) {
-  EXPECT_EQ(SetByPolicyLine(L"a\r\nb|c\td"), L"Set by policy: a  b c d; this box has no effect");
+  EXPECT_EQ(SetByPolicyLine(L"a\r\nb|c\td\x7F"),
+            L"Set by policy: a  b c d ; this box has no effect");
   const std::wstring longPage = L"http://" + std::wstring(200, L'x');
   EXPECT_EQ(SetByPolicyLine(longPage),
             L"Set by policy: " + longPage.substr(0, 80) + L"\u2026; this box has no effect");

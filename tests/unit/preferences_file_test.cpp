@@ -151,6 +151,8 @@ TEST(PreferencesFile, FaultsNameTheirLine) {
   } cases[] = {
       {p + "type=\"REG_DWORD\" value=\"xyz\"/></Registry>", 2, L"\"xyz\" is not a number"},
       {p + "type=\"REG_DWORD\" value=\"123456789\"/></Registry>", 2, L"one to eight hex"},
+      {p + "type=\"REG_DWORD\" value=\"0123456789abcdefghijk\"/></Registry>", 2,
+       L"\"0123456789abcdefghij\" is not"},
       {p + "type=\"REG_SZ\" value=\"&bad;\"/></Registry>", 2, L"&bad;"},
       {p + "type=\"REG_FOO\"/></Registry>", 2, L"\"REG_FOO\""},
       {p + "action=\"X\" type=\"REG_SZ\"/></Registry>", 2, L"action \"X\""},

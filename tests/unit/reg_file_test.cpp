@@ -83,7 +83,7 @@ TEST(RegFileDecode, BrokenEncodingsNameTheirLine) {
   EXPECT_EQ(a.problem->line, 3u);
 
   // A file that says it is UTF-8 and is not, on line 2.
-  const Bytes lying = Raw({0xEF, 0xBB, 0xBF}) + Narrow("REGEDIT4\n\"a\"=\"\xE9\"\n");
+  const Bytes lying = Raw({0xEF, 0xBB, 0xBF}) + Narrow("REGEDIT4\n\xE9\"a\"=\"x\"\n");
   const DecodedRegFile b = DecodeRegFileBytes(lying, kAnsi);
   ASSERT_TRUE(b.problem);
   EXPECT_EQ(b.problem->line, 2u);

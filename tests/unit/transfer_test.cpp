@@ -385,7 +385,7 @@ TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
               main + "action=\"D\"/></Registry>\n" +         // 5
               item + main + "action=\"U\"/></Registry>\n" +  // 6
               "<Registry disabled=\"1\"><Properties hive=\"HKEY_CURRENT_USER\" " + main +
-              "name=\"Save Directory\" type=\"REG_SZ\"/></Registry>\n" +  // 7
+              "name=\"Save Directory\" type=\"REG_SZ\"/><Filters/></Registry>\n" +  // 7
               item + main +
               "action=\"U\" name=\"Save Directory\" type=\"REG_SZ\" value=\"U\"/>"
               "</Registry>\n" +  // 8
@@ -413,6 +413,7 @@ TEST(Formats, WhatOnlyGroupPolicyFilesSayIsSetAsideOrKeptToItsMeaning) {
                                                              {7, SkipReason::NotApplied},
                                                              {9, SkipReason::CreatedBefore},
                                                              {10, SkipReason::Superseded}}));
+  EXPECT_EQ(plan.skipped[3].detail, L"the item is switched off in the file");
   ASSERT_EQ(plan.steps.size(), 4u);
   const ImportOutcome outcome = ApplyImport(rig.reg, plan);
   EXPECT_EQ(outcome.results, (std::vector<long>{0, 0, 0, 0}));

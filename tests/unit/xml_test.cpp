@@ -73,6 +73,7 @@ TEST(XmlReader, FaultsNameTheirLineAndKeepNothing) {
       {"<a><![CDATA[ open", 1, L"CDATA"},
       {"<a>\n<?xml version=\"1.0\"?></a>", 2, L"very start"},
       {"<?xml version=\"2.0\"?><a/>", 1, L"not XML 1.0"},
+      {"<?xml version=\"1.\"?><a/>", 1, L"not XML 1.0"},
       {"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><a/>", 1, L"ISO-8859-1"},
       {"<?xml encoding=\"UTF-8\"?><a/>", 1, L"<?xml version="},
       {"<?xml version=1.0?><a/>", 1, L"version must be in quotes"},
