@@ -9,6 +9,7 @@
 #include "support/bitmap_bytes.h"
 #include "support/dialogs_win32.h"
 #include "support/driver_win32.h"
+#include "support/temp_files_win32.h"
 #include "support/tip_texts.h"
 #include "tooltip/tip_catalogue.h"
 
@@ -28,14 +29,6 @@ std::string Narrow(const std::map<Ctl, std::wstring>& tips) {
     out += "\n";
   }
   return out;
-}
-
-void WriteBytes(const std::wstring& path, const std::vector<std::byte>& bytes) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
 }
 
 void PutMachineText(const std::wstring& path, const std::wstring& name, const std::wstring& text) {
@@ -64,13 +57,7 @@ class TipWarningsWindow : public ::testing::Test {
       RegDeleteRaw(std::wstring(kToolbarKey), name);
   }
   // A folder of the test's own with the bitmaps the tests name.
-  std::wstring Folder() {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring folder = std::wstring(temp) + L"tavlin-warnings";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-  }
+  std::wstring Folder() { return TestFolder(L"tavlin-warnings"); }
 };
 
 // The tips once the program has settled: the same twice running.

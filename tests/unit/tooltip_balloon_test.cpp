@@ -229,14 +229,8 @@ TEST(BalloonPicture, BlitsCopyTheFrameOrTheTilesIntoThePicturesPlace) {
       {PictureKind::Whole, {38, 38}, {}, 0, {}},
   };
   for (const auto& c : cases) {
-    const std::vector<Blit> blits = PictureBlits(c.kind, c.picture, c.view, at, c.frame);
-    EXPECT_EQ(blits, c.blits) << int(c.kind) << " " << c.picture.width;
-    for (const Blit& b : blits) {
-      EXPECT_EQ(b.to.Width(), b.from.Width() * c.view.zoom) << "never squeezed";
-      EXPECT_EQ(b.to.Height(), b.from.Height() * c.view.zoom);
-      EXPECT_TRUE(b.from.left >= 0 && b.from.top >= 0 && b.from.right <= c.picture.width &&
-                  b.from.bottom <= c.picture.height);
-    }
+    EXPECT_EQ(PictureBlits(c.kind, c.picture, c.view, at, c.frame), c.blits)
+        << int(c.kind) << " " << c.picture.width;
   }
 }
 

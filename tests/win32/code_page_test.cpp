@@ -21,8 +21,11 @@
 #include "settings/registry_win32.h"
 #include "shell/modFolderBrowse_win32.h"
 #include "shell/modMain_win32.h"
+#include "shell/picture_load_win32.h"
+#include "support/bitmap_bytes.h"
 #include "support/driver_win32.h"
 #include "support/fakes.h"
+#include "support/temp_files_win32.h"
 #include "tooltip/tooltip_win32.h"
 
 namespace tavlin::testing {
@@ -130,6 +133,9 @@ TEST_F(OnWindows98, FilesShellAndCommandLineModeTakeTheCodePage) {
   EXPECT_EQ(std::wstring(path.c_str()), L"C:\\windows");
 
   EXPECT_EQ(win::ModuleFileName(nullptr), ProgramFolder() + L"win32_tests.exe");
+  const std::wstring bitmap =
+      WriteBytes(std::wstring(temp) + L"Grüße.bmp", BitmapBytes({.width = 3, .height = 2}));
+  EXPECT_TRUE(shell::LoadPicture(bitmap, {shell::PreviewVerdict::Show, 3, 2}).bitmap);
   ExpectNoWideEntryPointReached();
 }
 

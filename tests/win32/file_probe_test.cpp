@@ -13,26 +13,12 @@
 #include "shell/file_probe_win32.h"
 #include "support/bitmap_bytes.h"
 #include "support/driver_win32.h"
+#include "support/temp_files_win32.h"
 
 namespace tavlin::testing {
 namespace {
 
 using shell::FileFound;
-
-std::wstring TempFolder() {
-  wchar_t temp[MAX_PATH + 1] = {};
-  GetTempPathW(MAX_PATH + 1, temp);
-  const std::wstring folder = std::wstring(temp) + L"tavlin-probe";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
-}
-
-void WriteFile(const std::wstring& path, const std::vector<std::byte>& bytes) {
-  const UniqueHandle file = OwnFile(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
 
 bool OnWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -62,11 +48,11 @@ bool Listed(const std::wstring& path) {
 }
 
 TEST(FileProbe, AFileGivesItsSizeAndOnlyItsFirstBytes) {
-  const std::wstring folder = TempFolder();
+  const std::wstring folder = TestFolder(L"tavlin-probe");
   const auto bitmap = BitmapBytes({.width = 38, .height = 380});
-  WriteFile(folder + L"\\big.bmp", bitmap);
-  WriteFile(folder + L"\\tiny.bin", {std::byte{'B'}, std::byte{'M'}, std::byte{7}});
-  WriteFile(folder + L"\\empty.bmp", {});
+  WriteBytes(folder + L"\\big.bmp", bitmap);
+  WriteBytes(folder + L"\\tiny.bin", {std::byte{'B'}, std::byte{'M'}, std::byte{7}});
+  WriteBytes(folder + L"\\empty.bmp", {});
   shell::Win32FileProbe files;
 
   auto probe = files.Probe(folder + L"\\big.bmp", shell::kBitmapHeadBytes);
@@ -86,7 +72,7 @@ TEST(FileProbe, AFileGivesItsSizeAndOnlyItsFirstBytes) {
 }
 
 TEST(FileProbe, MissingFoldersLongPathsAndHeldFilesEachSaySo) {
-  const std::wstring folder = TempFolder();
+  const std::wstring folder = TestFolder(L"tavlin-probe");
   shell::Win32FileProbe files;
   const struct {
     std::wstring path;
@@ -109,7 +95,7 @@ TEST(FileProbe, MissingFoldersLongPathsAndHeldFilesEachSaySo) {
 
   // A file another program has open with no sharing cannot be read.
   const std::wstring held = folder + L"\\held.bmp";
-  WriteFile(held, BitmapBytes({}));
+  WriteBytes(held, BitmapBytes({}));
   const UniqueHandle holder =
       OwnFile(CreateFileW(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(holder);
