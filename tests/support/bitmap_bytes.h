@@ -84,9 +84,9 @@ inline std::vector<std::byte> PaintedBitmapBytes(const PaintedLayout& s,
   std::vector<std::uint32_t> value(rgb);  // what each pixel stores: a colour or its index
   if (s.bits <= 8) {
     for (std::uint32_t& v : value) {
-      const auto at = std::find(table.begin(), table.end(), v);
-      if (at == table.end()) table.push_back(v);
-      v = static_cast<std::uint32_t>(std::find(table.begin(), table.end(), v) - table.begin());
+      const auto at = std::find(table.begin(), table.end(), v) - table.begin();
+      if (at == std::ssize(table)) table.push_back(v);
+      v = static_cast<std::uint32_t>(at);
     }
     table.resize(std::size_t{1} << s.bits);
   }
@@ -132,18 +132,15 @@ inline std::vector<std::byte> PaintedBitmapBytes(const PaintedLayout& s,
     put(0);  // end of the picture
     put(1);
   }
+  // The headers as BitmapBytes writes them, then the sizes, the table and the rows.
   const std::size_t offset = 14 + 40 + table.size() * 4;
-  std::vector<std::byte> out(offset);
-  out[0] = std::byte{'B'};
-  out[1] = std::byte{'M'};
+  std::vector<std::byte> out = BitmapBytes({.width = s.width,
+                                            .height = s.topDown ? -s.height : s.height,
+                                            .bits = s.bits,
+                                            .compression = s.rle8 ? 1u : 0u,
+                                            .pixelOffset = std::int64_t(offset)});
+  out.resize(offset);
   PutLe(out, 2, offset + rows.size(), 4);
-  PutLe(out, 10, offset, 4);
-  PutLe(out, 14, 40, 4);
-  PutLe(out, 18, static_cast<std::uint32_t>(s.width), 4);
-  PutLe(out, 22, static_cast<std::uint32_t>(s.topDown ? -s.height : s.height), 4);
-  PutLe(out, 26, 1, 2);
-  PutLe(out, 28, s.bits, 2);
-  PutLe(out, 30, s.rle8 ? 1 : 0, 4);
   PutLe(out, 34, rows.size(), 4);
   PutLe(out, 46, table.size(), 4);
   for (std::size_t i = 0; i < table.size(); ++i) PutLe(out, 54 + 4 * i, table[i], 3);  // B, G, R

@@ -84,15 +84,19 @@ std::string Mismatches(HBITMAP bitmap, PictureKind kind, Size picture,
 }
 
 // Every kind the balloons show decodes to exactly the pixels written, on both
-// families (on the 95 family through the code page). Rows stored top-down are
-// not shown at all: Windows 10 and later refuse them and Wine's reader leaves
-// them blank.
+// families (on the 95 family through the code page), and is drawn whole, a
+// strip's frame at a time at 1x and 2x, or a skin tiled across its band and
+// cut at its end. Rows stored top-down are not shown at all: Windows 10 and
+// later refuse them and Wine's reader leaves them blank.
 TEST(BalloonPictures, TheSystemDecodesEveryKindOfBitmapPixelForPixel) {
   const struct {
     const char* what;
     PaintedLayout layout;
     int colours;
     bool nt, shown;
+    PictureKind kind = PictureKind::Whole;
+    Size area{};  // none: the picture's own size
+    int zoom = 1, frame = 0;
   } cases[] = {
       {"1 bit", {13, 7, 1}, 2, true, true},
       {"4 bits", {13, 7, 4}, 16, true, true},
@@ -103,6 +107,17 @@ TEST(BalloonPictures, TheSystemDecodesEveryKindOfBitmapPixelForPixel) {
       {"24 bits on the 95 family", {13, 7, 24}, 0, false, true},
       {"24 bits, top-down", {13, 7, 24, true}, 0, true, false},
       {"8 bits, top-down", {13, 7, 8, true}, 40, true, false},
+      {"a strip's second frame", {6, 24, 24}, 0, true, true, PictureKind::Frames, {6, 6}, 1, 1},
+      {"a strip's last frame at 2x",
+       {6, 24, 24},
+       0,
+       true,
+       true,
+       PictureKind::Frames,
+       {12, 12},
+       2,
+       3},
+      {"a skin tiled and cut", {5, 3, 8}, 0, true, true, PictureKind::Tiled, {12, 3}},
   };
   for (const auto& c : cases) {
     const auto rgb = PatternColours(c.layout.width, c.layout.height, c.colours);
@@ -115,40 +130,16 @@ TEST(BalloonPictures, TheSystemDecodesEveryKindOfBitmapPixelForPixel) {
     win::AnswerAsNt(std::nullopt);
     ASSERT_EQ(bool(loaded.bitmap), c.shown) << c.what;
     if (!c.shown) continue;
-    EXPECT_EQ(Mismatches(loaded.bitmap.get(), PictureKind::Whole, size, {size, 1}, 0,
-                         [&](int x, int y) { return rgb[y * size.width + x]; }),
+    const Size area = c.area.Empty() ? size : c.area;
+    const int frameRows = area.height / c.zoom;
+    EXPECT_EQ(Mismatches(loaded.bitmap.get(), c.kind, size, {area, c.zoom}, c.frame,
+                         [&](int x, int y) {
+                           return rgb[(c.frame * frameRows + y / c.zoom) * size.width +
+                                      (x / c.zoom) % size.width];
+                         }),
               "")
         << c.what;
   }
-}
-
-// A strip of four frames shows one frame at a time, at 1x and 2x; a skin is
-// tiled across its band and cut at its end.
-TEST(BalloonPictures, AFrameOfAStripAndATiledBandCopyTheRightPixels) {
-  const Size strip{6, 24};
-  const auto rgb = PatternColours(strip.width, strip.height, 0, 0x123456);
-  const std::wstring path = Write(L"strip.bmp", PaintedBitmapBytes({6, 24, 24}, rgb));
-  const auto loaded = shell::LoadPicture(path, {PreviewVerdict::Show, 6, 24});
-  ASSERT_TRUE(loaded.bitmap);
-  for (const int zoom : {1, 2})
-    for (int frame = 0; frame < 4; ++frame)
-      EXPECT_EQ(
-          Mismatches(
-              loaded.bitmap.get(), PictureKind::Frames, strip, {{6 * zoom, 6 * zoom}, zoom}, frame,
-              [&](int x, int y) { return rgb[(frame * 6 + y / zoom) * strip.width + x / zoom]; }),
-          "")
-          << "frame " << frame << " at " << zoom << "x";
-
-  const Size skin{5, 3};
-  const auto tiles = PatternColours(skin.width, skin.height, 0, 0x654321);
-  const auto band = shell::LoadPicture(Write(L"skin.bmp", PaintedBitmapBytes({5, 3, 8}, tiles)),
-                                       {PreviewVerdict::Show, 5, 3});
-  ASSERT_TRUE(band.bitmap);
-  const tooltip::PictureView view = tooltip::ViewOf(PictureKind::Tiled, skin, 12, 96, {100, 100});
-  ASSERT_EQ(view.area, (Size{12, 3}));
-  EXPECT_EQ(Mismatches(band.bitmap.get(), PictureKind::Tiled, skin, view, 0,
-                       [&](int x, int y) { return tiles[y * skin.width + x % skin.width]; }),
-            "");
 }
 
 // Nothing is decoded unless the file is still what the check found, on a disk.
