@@ -64,18 +64,15 @@ void frmMain::CheckPicture(Ctl box) {
   const auto role = PictureOfBox(box);
   if (!role) return;
   const std::wstring path = ui_.GetText(box);
-  std::wstring line, tooLarge;
+  shell::PictureFinding found = shell::ExaminePicture(*role, path, files_);
+  const shell::Preview& preview = found.preview;
   tooltip::TipPicture picture;
-  if (!path.empty()) {
-    const shell::FileProbe probe = shell::ProbePicture(path, files_);
-    line = shell::PictureLine(*role, probe);
-    const shell::Preview preview = shell::PreviewOf(probe);
-    if (preview.verdict == shell::PreviewVerdict::TooLarge) tooLarge = shell::kTooLargeLine;
-    if (preview.verdict == shell::PreviewVerdict::Show)
-      picture = {tooltip::PictureKindOf(*role), path, preview.width, preview.height};
-  }
-  SetNote(box, &TipNotes::picture, std::move(line));
-  SetNote(box, &TipNotes::preview, std::move(tooLarge));
+  if (preview.verdict == shell::PreviewVerdict::Show)
+    picture = {tooltip::PictureKindOf(*role), path, preview.width, preview.height};
+  SetNote(box, &TipNotes::picture, std::move(found.line));
+  SetNote(box, &TipNotes::preview,
+          std::wstring(preview.verdict == shell::PreviewVerdict::TooLarge ? shell::kTooLargeLine
+                                                                          : L""));
   SetTipPicture(*role, std::move(picture));
 }
 

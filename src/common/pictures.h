@@ -43,6 +43,11 @@ constexpr bool RolesInIndexOrder() {
 }
 static_assert(RolesInIndexOrder(), "a picture's row is at its button's index");
 
+// A spinning logo is a strip of square frames the browser plays in turn.
+constexpr bool IsSpinning(PictureRole role) {
+  return role == PictureRole::SmallSpinning || role == PictureRole::LargeSpinning;
+}
+
 constexpr const Picture& PictureOf(PictureRole role) {
   return kPictures[static_cast<std::size_t>(role)];
 }

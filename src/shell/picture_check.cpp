@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::wstring_view kPrefix = L"Picture file: ";
 
-bool Spinning(PictureRole role) {
-  return role == PictureRole::SmallSpinning || role == PictureRole::LargeSpinning;
-}
-
 bool DriveRoot(std::wstring_view rest) {
   return rest.size() >= 2 && rest[1] == L':' &&
          ((rest[0] >= L'A' && rest[0] <= L'Z') || (rest[0] >= L'a' && rest[0] <= L'z'));
@@ -48,7 +44,7 @@ std::wstring Expects(int edge, bool frames) {
 std::wstring DescribeBitmap(PictureRole role, const BitmapHeader& h) {
   const int edge = PictureOf(role).edge;
   std::wstring line = Size(h.width, h.height);
-  if (Spinning(role)) {
+  if (IsSpinning(role)) {
     // A vertical strip of square frames: the height a whole multiple of the width.
     if (h.height % h.width != 0) return line + L" (not square frames)";
     const std::int64_t frames = h.height / h.width;
@@ -128,11 +124,6 @@ FileProbe ProbePicture(std::wstring_view path, FileProbePort& files) {
   return files.Probe(path, kBitmapHeadBytes);
 }
 
-std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files) {
-  if (path.empty()) return {};
-  return PictureLine(role, ProbePicture(path, files));
-}
-
 Preview PreviewOf(const FileProbe& probe) {
   if (probe.found != FileFound::File) return {};
   const BitmapHeader h = ReadBitmapHeader(probe.head, probe.size);
@@ -143,6 +134,16 @@ Preview PreviewOf(const FileProbe& probe) {
   if (h.width > kPreviewMaxEdge || h.height > kPreviewMaxEdge || probe.size > kPreviewMaxBytes)
     return {PreviewVerdict::TooLarge, 0, 0};
   return {PreviewVerdict::Show, static_cast<int>(h.width), static_cast<int>(h.height)};
+}
+
+PictureFinding ExaminePicture(PictureRole role, std::wstring_view path, FileProbePort& files) {
+  if (path.empty()) return {};
+  const FileProbe probe = ProbePicture(path, files);
+  return {PictureLine(role, probe), PreviewOf(probe)};
+}
+
+std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files) {
+  return ExaminePicture(role, path, files).line;
 }
 
 }  // namespace tavlin::shell

@@ -31,9 +31,6 @@ std::wstring PictureLine(PictureRole role, const FileProbe& probe);
 // share is known from the text alone and never opened.
 FileProbe ProbePicture(std::wstring_view path, FileProbePort& files);
 
-// The check of one box: the empty text for an empty box, otherwise one line.
-std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files);
-
 // The largest picture a balloon decodes: no edge longer, no file larger.
 inline constexpr std::int64_t kPreviewMaxEdge = 4096;
 inline constexpr std::uint64_t kPreviewMaxBytes = 16 * 1024 * 1024;
@@ -55,5 +52,15 @@ struct Preview {
 Preview PreviewOf(const FileProbe& probe);
 // The line a balloon gains for a picture too large to show.
 inline constexpr std::wstring_view kTooLargeLine = L"Picture too large to show";
+
+// The check of one box, its path looked at once: the line (the empty text for
+// an empty box) and what its balloon may show.
+struct PictureFinding {
+  std::wstring line;
+  Preview preview;
+};
+PictureFinding ExaminePicture(PictureRole role, std::wstring_view path, FileProbePort& files);
+// The line alone.
+std::wstring CheckPicture(PictureRole role, std::wstring_view path, FileProbePort& files);
 
 }  // namespace tavlin::shell

@@ -22,7 +22,7 @@ LoadedPicture LoadPicture(std::wstring_view path, const Preview& expected) {
   if (!bitmap || GetObjectA(bitmap.get(), sizeof info, &info) != sizeof info ||
       info.bmWidth != expected.width || std::abs(info.bmHeight) != expected.height)
     return {};
-  return {std::move(bitmap), expected.width, expected.height};
+  return {std::move(bitmap)};
 }
 
 }  // namespace tavlin::shell

@@ -12,7 +12,6 @@ namespace tavlin::shell {
 
 struct LoadedPicture {
   UniqueBitmap bitmap;  // a DIB section; null when there is nothing to show
-  int width = 0, height = 0;
 };
 
 // Decodes the file at `path` if it is still what the check found: a bitmap a

@@ -35,13 +35,22 @@ Point TipOriginUnder(const Rect& control, const BalloonMetrics& m) {
   return {control.left + in - m.pointerInset, control.bottom};
 }
 
+namespace {
+
+// What a picture adds below the text: its height and a margin under it.
+int PictureBand(Size picture, const BalloonMetrics& m) {
+  return picture.Empty() ? 0 : picture.height + m.margin;
+}
+
+}  // namespace
+
 Rect TipWindowRect(const Rect& measuredText, const BalloonMetrics& m, Size picture) {
   // Text of width w and height h: margin + w + margin across; pointer rows,
   // margin, h and margin down. A picture adds its height and a margin below,
   // and its width where it is the wider.
   const int wide =
       picture.Empty() ? measuredText.Width() : std::max(measuredText.Width(), picture.width);
-  const int below = picture.Empty() ? 0 : picture.height + m.margin;
+  const int below = PictureBand(picture, m);
   return {measuredText.left, measuredText.top, measuredText.left + wide + 2 * m.margin,
           measuredText.bottom + m.pointerHeight + 2 * m.margin + below};
 }
@@ -56,7 +65,7 @@ BalloonShape BalloonGeometry(int width, int height, const BalloonMetrics& m, Siz
   shape.pointer[2] = {shape.pointer[1].x + m.pointerWidth, shape.pointer[1].y};
   shape.body = {client.left, client.top + m.pointerHeight, client.right, client.bottom};
   shape.ellipse = m.ellipse;
-  const int below = picture.Empty() ? 0 : picture.height + m.margin;
+  const int below = PictureBand(picture, m);
   shape.text = {client.left + m.margin, shape.body.top + m.margin, client.right - m.margin,
                 client.bottom - m.margin - below};
   shape.frame = m.frame;
@@ -68,17 +77,9 @@ BalloonShape BalloonGeometry(int width, int height, const BalloonMetrics& m, Siz
 }
 
 PictureKind PictureKindOf(PictureRole role) {
-  switch (role) {
-    case PictureRole::Skin:
-      return PictureKind::Tiled;
-    case PictureRole::SmallSpinning:
-    case PictureRole::LargeSpinning:
-      return PictureKind::Frames;
-    case PictureRole::SmallStatic:
-    case PictureRole::LargeStatic:
-      break;
-  }
-  return PictureKind::Whole;
+  return role == PictureRole::Skin ? PictureKind::Tiled
+         : IsSpinning(role)        ? PictureKind::Frames
+                                   : PictureKind::Whole;
 }
 
 int PictureZoom(int dpi) {

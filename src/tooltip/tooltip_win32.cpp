@@ -93,12 +93,17 @@ int Frames(const PictureSlot& slot) {
   return FrameCount(slot.wanted.kind, SizeOf(slot.wanted));
 }
 
+// The frame a spinning logo is at, counted from when its balloon appeared.
+int FrameNow(const PictureSlot& slot) {
+  return FrameAt(Frames(slot), GetTickCount() - slot.shownAt);
+}
+
 // WM_TIMER: the next frame, drawn straight into the window; the balloon stays
 // where it is.
 void NextFrame(HWND tip) {
   PictureSlot* slot = SlotOf(tip);
   if (!slot || !slot->showing || !slot->bitmap || !IsWindowVisible(tip)) return StopPicture(tip);
-  const int frame = FrameAt(Frames(*slot), GetTickCount() - slot->shownAt);
+  const int frame = FrameNow(*slot);
   if (frame == slot->frame) return;
   slot->frame = frame;
   const WindowDC dc(tip);
@@ -291,9 +296,8 @@ void PaintTip(HWND hwnd) {
   const BalloonShape shape = BalloonGeometry(client.right, client.bottom, m, view.area);
   ShapeWindow(hwnd, shape);
   SetBkMode(paint.dc(), TRANSPARENT);
-  DrawBalloon(hwnd, paint.dc(), text, view.area);
+  DrawBalloon(paint.dc(), shape, text);
   if (view.area.Empty()) return;
-  // The frame a spinning logo is at, counted from when the balloon appeared.
   if (!slot->showing) {
     slot->showing = true;
     slot->shownAt = GetTickCount();
@@ -301,7 +305,7 @@ void PaintTip(HWND hwnd) {
   }
   slot->view = view;
   slot->at = shape.picture;
-  slot->frame = FrameAt(Frames(*slot), GetTickCount() - slot->shownAt);
+  slot->frame = FrameNow(*slot);
   DrawFrame(paint.dc(), *slot);
 }
 
@@ -427,11 +431,7 @@ LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
   return 0;
 }
 
-void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, Size picture) {
-  RECT client{};
-  GetClientRect(hwnd, &client);
-  const BalloonShape shape = BalloonGeometry(client.right - client.left, client.bottom - client.top,
-                                             MetricsFor(TipDpi(hwnd)), picture);
+void DrawBalloon(HDC hdc, const BalloonShape& shape, std::wstring_view text) {
   // The outline of body and pointer together, so that no line crosses the
   // pointer's base.
   const UniqueRegion outline = Outline(shape);
@@ -458,13 +458,11 @@ void DrawPicture(HDC dc, HBITMAP picture, std::span<const Blit> blits) {
 }
 
 void SetTipPicture(HWND tip, const TipPicture& picture) {
-  const auto slot = std::find_if(g_pictures.begin(), g_pictures.end(),
-                                 [tip](const PictureSlot& s) { return s.tip == tip; });
-  if (slot != g_pictures.end()) {
+  if (PictureSlot* slot = SlotOf(tip)) {
     if (slot->wanted == picture) return;
     // The old picture goes, decoded or not; a new one is read when it shows.
     KillTimer(tip, kFrameTimer);
-    g_pictures.erase(slot);
+    g_pictures.erase(g_pictures.begin() + (slot - g_pictures.data()));
   }
   if (!picture.path.empty()) {
     g_pictures.emplace_back();
@@ -480,11 +478,15 @@ std::size_t DecodedPictures() {
 
 }  // namespace modToolTip
 
-bool Win32Tooltips::SetTipPicture(Ctl control, const TipPicture& picture) {
+HWND Win32Tooltips::TipOf(Ctl control) const {
   const auto i = static_cast<std::size_t>(control);
-  if (i >= tips_.size() || !tips_[i]) return false;
-  modToolTip::SetTipPicture(tips_[i], picture);
-  return true;
+  return i < tips_.size() ? tips_[i] : nullptr;
+}
+
+bool Win32Tooltips::SetTipPicture(Ctl control, const TipPicture& picture) {
+  const HWND tip = TipOf(control);
+  if (tip) modToolTip::SetTipPicture(tip, picture);
+  return tip != nullptr;
 }
 
 bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
@@ -495,9 +497,8 @@ bool Win32Tooltips::CreateToolTip(Ctl control, std::wstring_view text) {
 }
 
 bool Win32Tooltips::ShowKeyboardTip(Ctl control, std::wstring_view text) {
-  const auto i = static_cast<std::size_t>(control);
-  if (i >= tips_.size() || !tips_[i] || !controlWindow_) return false;
-  return modToolTip::ShowKeyboardTip(tips_[i], controlWindow_(control), text);
+  const HWND tip = TipOf(control);
+  return tip && controlWindow_ && modToolTip::ShowKeyboardTip(tip, controlWindow_(control), text);
 }
 
 bool Win32Tooltips::HideKeyboardTip() {
@@ -512,10 +513,9 @@ std::optional<Ctl> Win32Tooltips::KeyboardTipFor() {
 }
 
 bool Win32Tooltips::UpdateToolTip(Ctl control, std::wstring_view text) {
-  const auto i = static_cast<std::size_t>(control);
-  if (i >= tips_.size() || !tips_[i]) return false;
-  modToolTip::SetToolTipText(tips_[i], text);
-  return true;
+  const HWND tip = TipOf(control);
+  if (tip) modToolTip::SetToolTipText(tip, text);
+  return tip != nullptr;
 }
 
 }  // namespace tavlin::tooltip

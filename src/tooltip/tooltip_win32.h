@@ -58,10 +58,10 @@ void InstallBalloonProc(HWND tip);
 // hands every other message of a known window to its previous procedure.
 LRESULT CALLBACK ToolTipWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// Paints the balloon and its text into the window's paint DC, with room for a
-// picture of the given size below the text. The caller has selected the tip
+// Paints a balloon of the given shape and its text into the window's paint
+// DC (the picture, if any, is drawn after it). The caller has selected the tip
 // font and set a transparent background mode.
-void DrawBalloon(HWND hwnd, HDC hdc, std::wstring_view text, Size picture = {});
+void DrawBalloon(HDC hdc, const BalloonShape& shape, std::wstring_view text);
 
 // Copies the parts of a decoded picture (a bitmap of ours, selected nowhere)
 // into the DC.
@@ -93,6 +93,7 @@ class Win32Tooltips : public TooltipPort {
  private:
   HWND owner_;
   std::function<HWND(Ctl)> controlWindow_;
+  HWND TipOf(Ctl control) const;            // null for a control without a tooltip
   std::array<HWND, kControlCount> tips_{};  // each control's tooltip window, once made
 };
 
